@@ -1,0 +1,30 @@
+#include "common/console.h"
+
+#include "common/utf.h"
+
+namespace thc {
+
+void MemoryConsole::writeLine(std::u16string_view text) {
+  pending_.append(text);
+  lines.push_back(std::move(pending_));
+  pending_.clear();
+}
+
+void MemoryConsole::writeText(std::u16string_view text) { pending_.append(text); }
+
+bool MemoryConsole::readLine(std::u16string& line) {
+  if (nextInput_ >= input_.size()) return false;
+  line = input_[nextInput_++];
+  return true;
+}
+
+void MemoryConsole::addInput(std::u16string line) { input_.push_back(std::move(line)); }
+
+std::vector<std::string> MemoryConsole::utf8Lines() const {
+  std::vector<std::string> result;
+  result.reserve(lines.size());
+  for (const auto& line : lines) result.push_back(toUtf8(line));
+  return result;
+}
+
+}  // namespace thc

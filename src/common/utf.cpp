@@ -1,0 +1,104 @@
+#include "common/utf.h"
+
+#include <cstdint>
+
+namespace thc {
+
+static void putCodePoint(std::string& out, uint32_t cp) {
+  if (cp < 0x80) {
+    out.push_back(static_cast<char>(cp));
+  } else if (cp < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else if (cp < 0x10000) {
+    out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
+  }
+}
+
+void appendUtf8(std::string& out, std::u16string_view text) {
+  out.reserve(out.size() + text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    uint32_t c = text[i];
+    if (c < 0x80) {
+      out.push_back(static_cast<char>(c));
+      continue;
+    }
+    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() &&
+        text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+      uint32_t low = text[++i];
+      putCodePoint(out, 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00));
+      continue;
+    }
+    if (c >= 0xD800 && c <= 0xDFFF) c = 0xFFFD;
+    putCodePoint(out, c);
+  }
+}
+
+std::string toUtf8(std::u16string_view text) {
+  std::string out;
+  appendUtf8(out, text);
+  return out;
+}
+
+static void putUnit(std::u16string& out, uint32_t cp) {
+  if (cp < 0x10000) {
+    out.push_back(static_cast<char16_t>(cp));
+    return;
+  }
+  cp -= 0x10000;
+  out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
+  out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+}
+
+void appendFromUtf8(std::u16string& out, std::string_view bytes) {
+  out.reserve(out.size() + bytes.size());
+  size_t i = 0;
+  const size_t n = bytes.size();
+  while (i < n) {
+    unsigned char b = static_cast<unsigned char>(bytes[i]);
+    if (b < 0x80) {
+      out.push_back(b);
+      ++i;
+      continue;
+    }
+    int length = 0;
+    uint32_t cp = 0;
+    uint32_t minimum = 0;
+    if ((b & 0xE0) == 0xC0) {
+      length = 2; cp = b & 0x1F; minimum = 0x80;
+    } else if ((b & 0xF0) == 0xE0) {
+      length = 3; cp = b & 0x0F; minimum = 0x800;
+    } else if ((b & 0xF8) == 0xF0) {
+      length = 4; cp = b & 0x07; minimum = 0x10000;
+    }
+    bool valid = length > 0 && i + length <= n;
+    for (int k = 1; valid && k < length; ++k) {
+      unsigned char next = static_cast<unsigned char>(bytes[i + k]);
+      if ((next & 0xC0) != 0x80) valid = false;
+      cp = (cp << 6) | (next & 0x3F);
+    }
+    if (valid && (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))) valid = false;
+    if (!valid) {
+      out.push_back(u'\uFFFD');
+      ++i;
+      continue;
+    }
+    putUnit(out, cp);
+    i += length;
+  }
+}
+
+std::u16string fromUtf8(std::string_view bytes) {
+  std::u16string out;
+  appendFromUtf8(out, bytes);
+  return out;
+}
+
+}  // namespace thc

@@ -1,0 +1,12 @@
+#include "driver/driver.h"
+#include "platform/commandline.h"
+#include "platform/console_stdio.h"
+#include "platform/requesters.h"
+
+int main(int argc, char** argv) {
+  thc::platform::StdConsole console;
+  thc::platform::ConsoleRequesters requesters(console);
+  thc::DriverOptions options;
+  options.outputOverride = thc::platform::environmentValue("TARNELTHC_OUTPUT");
+  return thc::runDriver(thc::platform::processArguments(argc, argv), console, requesters, options);
+}

@@ -1,0 +1,14 @@
+// Copies the images the markup registered into the output directory.
+#pragma once
+
+#include <string_view>
+
+#include "common/console.h"
+#include "project/model.h"
+
+namespace thc {
+
+// True when every image was copied; stops at the first failure.
+bool copyImages(const ProjectModel& model, Console& console, std::u16string_view outputDir);
+
+}  // namespace thc

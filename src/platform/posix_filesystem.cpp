@@ -1,0 +1,142 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+
+#include "common/utf.h"
+#include "platform/filesystem.h"
+
+namespace thc::platform {
+
+namespace {
+
+// Backslashes of projects written on Windows become our separator.
+std::string nativePath(std::u16string_view path) {
+  std::string result = toUtf8(path);
+  for (char& c : result) {
+    if (c == '\\') c = '/';
+  }
+  return result;
+}
+
+bool writeAll(int fd, const char* data, size_t size) {
+  while (size > 0) {
+    ssize_t written = ::write(fd, data, size);
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return false;
+    }
+    if (written == 0) return false;
+    data += written;
+    size -= static_cast<size_t>(written);
+  }
+  return true;
+}
+
+class PosixOutputFile : public OutputFile {
+ public:
+  explicit PosixOutputFile(int fd) : fd_(fd) {}
+  ~PosixOutputFile() override {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  bool write(std::string_view bytes) override {
+    if (failed_ || fd_ < 0) return false;
+    if (!writeAll(fd_, bytes.data(), bytes.size())) failed_ = true;
+    return !failed_;
+  }
+  bool close() override {
+    if (fd_ < 0) return false;
+    int result = ::close(fd_);
+    fd_ = -1;
+    return result == 0 && !failed_;
+  }
+
+ private:
+  int fd_;
+  bool failed_ = false;
+};
+
+}  // namespace
+
+char16_t nativeSeparator() { return u'/'; }
+
+bool createDirectory(std::u16string_view path) {
+  return ::mkdir(nativePath(path).c_str(), 0777) == 0;
+}
+
+std::optional<std::string> readFile(std::u16string_view path) {
+  int fd = ::open(nativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return std::nullopt;
+  struct stat info;
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    ::close(fd);
+    return std::nullopt;
+  }
+  std::string content;
+  content.reserve(static_cast<size_t>(info.st_size));
+  char buffer[65536];
+  for (;;) {
+    ssize_t got = ::read(fd, buffer, sizeof buffer);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      ::close(fd);
+      return std::nullopt;
+    }
+    if (got == 0) break;
+    content.append(buffer, static_cast<size_t>(got));
+  }
+  ::close(fd);
+  return content;
+}
+
+std::u16string canonicalPath(std::u16string_view path) {
+  char* resolved = ::realpath(nativePath(path).c_str(), nullptr);
+  if (!resolved) return {};
+  std::u16string result = fromUtf8(resolved);
+  std::free(resolved);
+  return result;
+}
+
+bool copyFile(std::u16string_view from, std::u16string_view to) {
+  int in = ::open(nativePath(from).c_str(), O_RDONLY | O_CLOEXEC);
+  if (in < 0) return false;
+  struct stat info;
+  if (::fstat(in, &info) != 0 || !S_ISREG(info.st_mode)) {
+    ::close(in);
+    return false;
+  }
+  int out = ::open(nativePath(to).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (out < 0) {
+    ::close(in);
+    return false;
+  }
+  bool ok = true;
+  char buffer[65536];
+  for (;;) {
+    ssize_t got = ::read(in, buffer, sizeof buffer);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      ok = false;
+      break;
+    }
+    if (got == 0) break;
+    if (!writeAll(out, buffer, static_cast<size_t>(got))) {
+      ok = false;
+      break;
+    }
+  }
+  ::close(in);
+  if (::close(out) != 0) ok = false;
+  return ok;
+}
+
+std::unique_ptr<OutputFile> OutputFile::create(std::u16string_view path) {
+  int fd = ::open(nativePath(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  if (fd < 0) return nullptr;
+  return std::make_unique<PosixOutputFile>(fd);
+}
+
+}  // namespace thc::platform

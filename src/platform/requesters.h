@@ -1,0 +1,37 @@
+// The two requesters and the message box of the driver. On POSIX they are
+// terminal prompts on the console; on Windows the standard dialogs.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "common/console.h"
+
+namespace thc::platform {
+
+class Requesters {
+ public:
+  virtual ~Requesters() = default;
+  // The chosen project file; none when cancelled.
+  virtual std::optional<std::u16string> chooseProjectFile() = 0;
+  // The chosen output folder, starting in `start`; none when cancelled.
+  virtual std::optional<std::u16string> chooseOutputFolder(std::u16string_view start) = 0;
+  virtual void showMessage(std::u16string_view title, std::u16string_view text) = 0;
+};
+
+// The requesters as console prompts (file: "Select document project file: ",
+// folder: "Path to store generated files [start]: "); the message box goes to
+// standard error.
+class ConsoleRequesters : public Requesters {
+ public:
+  explicit ConsoleRequesters(Console& console) : console_(console) {}
+  std::optional<std::u16string> chooseProjectFile() override;
+  std::optional<std::u16string> chooseOutputFolder(std::u16string_view start) override;
+  void showMessage(std::u16string_view title, std::u16string_view text) override;
+
+ private:
+  Console& console_;
+};
+
+}  // namespace thc::platform

@@ -1,0 +1,255 @@
+#include "project/doctree.h"
+
+#include <expat.h>
+
+#include <unordered_map>
+
+#include "common/utf.h"
+#include "platform/filesystem.h"
+
+namespace thc {
+
+namespace {
+
+constexpr size_t kBlockSize = 16384;
+
+// The line-break sequence of a file, decided by its first line break.
+std::u16string detectLineBreak(std::string_view firstBlock) {
+  size_t zeros = 0;
+  for (char c : firstBlock) {
+    if (c == '\0') ++zeros;
+  }
+  if (zeros > 4) {
+    // 16-bit units; big-endian only when the file says so.
+    bool bigEndian = firstBlock.size() >= 2 && static_cast<unsigned char>(firstBlock[0]) == 0xFE &&
+                     static_cast<unsigned char>(firstBlock[1]) == 0xFF;
+    size_t units = firstBlock.size() / 2;
+    auto unit = [&](size_t i) -> unsigned {
+      unsigned a = static_cast<unsigned char>(firstBlock[2 * i]);
+      unsigned b = static_cast<unsigned char>(firstBlock[2 * i + 1]);
+      return bigEndian ? (a << 8) | b : (b << 8) | a;
+    };
+    for (size_t i = 0; i < units; ++i) {
+      unsigned c = unit(i);
+      if (c == 10 && i == 0) continue;
+      if (c == 10) return u"\n";
+      if (c == 13) return (i + 1 < units && unit(i + 1) == 10) ? u"\r\n" : u"\r";
+    }
+    return u"\n";
+  }
+  for (size_t i = 0; i < firstBlock.size(); ++i) {
+    char c = firstBlock[i];
+    if (c == '\n' && i == 0) continue;
+    if (c == '\n') return u"\n";
+    if (c == '\r') return (i + 1 < firstBlock.size() && firstBlock[i + 1] == '\n') ? u"\r\n" : u"\r";
+  }
+  return u"\n";
+}
+
+// Counts earlier siblings by kind and name while an element is open.
+struct OpenElement {
+  DocNode* node;
+  std::unordered_map<std::u16string, uint32_t> elementNames;
+  uint32_t counts[6] = {0, 0, 0, 0, 0, 0};
+};
+
+class Builder {
+ public:
+  Builder(DocTree& tree, std::u16string lineBreak) : tree_(tree), lineBreak_(std::move(lineBreak)) {
+    tree_.nodes.emplace_back();
+    tree_.root = &tree_.nodes.back();
+    stack_.push_back(OpenElement{tree_.root, {}, {}});
+  }
+
+  void install(XML_Parser parser) {
+    XML_SetUserData(parser, this);
+    XML_SetElementHandler(parser, &Builder::onStart, &Builder::onEnd);
+    XML_SetCharacterDataHandler(parser, &Builder::onText);
+    XML_SetCdataSectionHandler(parser, &Builder::onCdataStart, &Builder::onCdataEnd);
+    XML_SetCommentHandler(parser, &Builder::onComment);
+    XML_SetProcessingInstructionHandler(parser, &Builder::onInstruction);
+    XML_SetStartDoctypeDeclHandler(parser, &Builder::onDoctype);
+    // A default handler turns off the expansion of internal entities; their
+    // references reach us here and are kept as written.
+    XML_SetDefaultHandler(parser, &Builder::onDefault);
+  }
+
+ private:
+  static Builder& self(void* data) { return *static_cast<Builder*>(data); }
+
+  DocNode* append(NodeKind kind, std::u16string name) {
+    OpenElement& open = stack_.back();
+    tree_.nodes.emplace_back();
+    DocNode* node = &tree_.nodes.back();
+    node->kind = kind;
+    node->parent = open.node;
+    if (kind == NodeKind::Element) {
+      node->siblingNumber = ++open.elementNames[name];
+    } else {
+      node->siblingNumber = ++open.counts[static_cast<int>(kind)];
+    }
+    node->name = std::move(name);
+    DocNode* parent = open.node;
+    if (parent->lastChild) {
+      parent->lastChild->nextSibling = node;
+      node->previousSibling = parent->lastChild;
+    } else {
+      parent->firstChild = node;
+    }
+    parent->lastChild = node;
+    return node;
+  }
+
+  // Character data with every reported line break in the file's own form.
+  void appendText(std::u16string& target, const XML_Char* s, int len) {
+    std::string_view bytes(s, static_cast<size_t>(len));
+    size_t start = 0;
+    for (;;) {
+      size_t lf = bytes.find('\n', start);
+      if (lf == std::string_view::npos) break;
+      appendFromUtf8(target, bytes.substr(start, lf - start));
+      target += lineBreak_;
+      start = lf + 1;
+    }
+    appendFromUtf8(target, bytes.substr(start));
+  }
+
+  static void XMLCALL onStart(void* data, const XML_Char* name, const XML_Char** atts) {
+    Builder& b = self(data);
+    DocNode* node = b.append(NodeKind::Element, fromUtf8(name));
+    for (int i = 0; atts[i]; i += 2) {
+      node->attributes.emplace_back(fromUtf8(atts[i]), fromUtf8(atts[i + 1]));
+    }
+    b.stack_.push_back(OpenElement{node, {}, {}});
+  }
+
+  static void XMLCALL onEnd(void* data, const XML_Char*) {
+    Builder& b = self(data);
+    if (b.stack_.size() > 1) b.stack_.pop_back();
+  }
+
+  static void XMLCALL onText(void* data, const XML_Char* s, int len) {
+    Builder& b = self(data);
+    std::u16string& target = b.cdata_ ? b.cdata_->text : b.stack_.back().node->text;
+    b.appendText(target, s, len);
+  }
+
+  static void XMLCALL onCdataStart(void* data) {
+    Builder& b = self(data);
+    b.cdata_ = b.append(NodeKind::CData, {});
+  }
+
+  static void XMLCALL onCdataEnd(void* data) { self(data).cdata_ = nullptr; }
+
+  static void XMLCALL onComment(void* data, const XML_Char* s) {
+    Builder& b = self(data);
+    DocNode* node = b.append(NodeKind::Comment, {});
+    b.appendText(node->text, s, static_cast<int>(std::char_traits<char>::length(s)));
+  }
+
+  static void XMLCALL onInstruction(void* data, const XML_Char* target, const XML_Char* s) {
+    Builder& b = self(data);
+    DocNode* node = b.append(NodeKind::Instruction, fromUtf8(target));
+    b.appendText(node->text, s, static_cast<int>(std::char_traits<char>::length(s)));
+  }
+
+  static void XMLCALL onDoctype(void* data, const XML_Char*, const XML_Char*, const XML_Char*, int) {
+    self(data).append(NodeKind::DocType, {});
+  }
+
+  static void XMLCALL onDefault(void* data, const XML_Char* s, int len) {
+    Builder& b = self(data);
+    if (len < 2 || s[0] != '&' || s[len - 1] != ';') return;
+    if (b.stack_.size() < 2) return;  // only references inside an element
+    std::u16string& target = b.cdata_ ? b.cdata_->text : b.stack_.back().node->text;
+    appendFromUtf8(target, std::string_view(s, static_cast<size_t>(len)));
+  }
+
+  DocTree& tree_;
+  std::u16string lineBreak_;
+  std::vector<OpenElement> stack_;
+  DocNode* cdata_ = nullptr;
+};
+
+}  // namespace
+
+std::unique_ptr<DocTree> parseDocument(std::string_view bytes) {
+  auto tree = std::make_unique<DocTree>();
+  XML_Parser parser = XML_ParserCreate(nullptr);
+  if (!parser) return nullptr;
+  Builder builder(*tree, detectLineBreak(bytes.substr(0, kBlockSize)));
+  builder.install(parser);
+  size_t offset = 0;
+  do {
+    size_t size = std::min(kBlockSize, bytes.size() - offset);
+    bool last = offset + size >= bytes.size();
+    if (XML_Parse(parser, bytes.data() + offset, static_cast<int>(size), last) == XML_STATUS_ERROR) {
+      XML_Error code = XML_GetErrorCode(parser);
+      tree->status = static_cast<int>(code);
+      tree->errorLine = static_cast<int64_t>(XML_GetCurrentLineNumber(parser));
+      tree->errorPosition = static_cast<int64_t>(XML_GetCurrentColumnNumber(parser)) + 1;
+      const XML_LChar* message = XML_ErrorString(code);
+      tree->errorMessage = fromUtf8(message ? message : "");
+      break;
+    }
+    offset += size;
+  } while (offset < bytes.size());
+  XML_ParserFree(parser);
+  return tree;
+}
+
+std::unique_ptr<DocTree> loadDocument(std::u16string_view path) {
+  std::optional<std::string> bytes = platform::readFile(path);
+  if (!bytes || bytes->empty()) return nullptr;
+  return parseDocument(*bytes);
+}
+
+const DocNode* rootElement(const DocTree& tree) {
+  if (!tree.root) return nullptr;
+  for (const DocNode* node = tree.root->firstChild; node; node = node->nextSibling) {
+    if (node->kind == NodeKind::Element) return node;
+  }
+  return nullptr;
+}
+
+const std::u16string& attribute(const DocNode* node, std::u16string_view name) {
+  static const std::u16string empty;
+  if (!node) return empty;
+  for (const auto& [key, value] : node->attributes) {
+    if (key == name) return value;
+  }
+  return empty;
+}
+
+static std::u16string_view segmentName(const DocNode* node) {
+  switch (node->kind) {
+    case NodeKind::Element: return node->name;
+    case NodeKind::Comment: return u"#comment";
+    case NodeKind::CData: return u"#cdata";
+    case NodeKind::DocType: return u"#dtd";
+    case NodeKind::Instruction: return u"#instruction";
+    case NodeKind::Document: break;
+  }
+  return u"";
+}
+
+std::u16string path(const DocNode* node) {
+  if (!node || node->kind == NodeKind::Document) return u"/";
+  std::vector<const DocNode*> chain;
+  for (const DocNode* n = node; n && n->kind != NodeKind::Document; n = n->parent) chain.push_back(n);
+  std::u16string result;
+  for (size_t i = chain.size(); i-- > 0;) {
+    const DocNode* n = chain[i];
+    result += u'/';
+    result.append(segmentName(n));
+    if (n->siblingNumber > 1) {
+      std::string number = std::to_string(n->siblingNumber);
+      result += u'[';
+      result.append(number.begin(), number.end());
+      result += u']';
+    }
+  }
+  return result;
+}
+
+}  // namespace thc

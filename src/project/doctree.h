@@ -1,0 +1,64 @@
+// A small in-memory XML document over expat. Nodes live in an arena owned by
+// their tree: nothing is freed or walked recursively, so a million siblings or
+// a very deep nesting neither overflow the stack nor take long to release.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace thc {
+
+enum class NodeKind : int16_t {
+  Document = 0,
+  Element = 1,
+  Comment = 2,
+  CData = 3,
+  DocType = 4,
+  Instruction = 5,
+};
+
+struct DocNode {
+  NodeKind kind = NodeKind::Document;
+  std::u16string name;  // element name or instruction target
+  std::vector<std::pair<std::u16string, std::u16string>> attributes;
+  std::u16string text;
+  DocNode* parent = nullptr;
+  DocNode* firstChild = nullptr;
+  DocNode* lastChild = nullptr;
+  DocNode* previousSibling = nullptr;
+  DocNode* nextSibling = nullptr;
+  // 1 + the number of earlier siblings of the same kind (and, for elements,
+  // the same name); counted while the tree is built so paths cost no walk.
+  uint32_t siblingNumber = 1;
+};
+
+struct DocTree {
+  int status = 0;         // 0, or the parser's error code
+  int64_t errorLine = 0;  // counted from 1
+  int64_t errorPosition = 0;  // column counted from 1
+  std::u16string errorMessage;
+  DocNode* root = nullptr;  // the document node
+  std::deque<DocNode> nodes;  // the arena; root is its first node
+};
+
+// Parses the bytes of a document. Never fails: a parse error is recorded in
+// the tree's status. Bytes are fed in blocks of 16384.
+std::unique_ptr<DocTree> parseDocument(std::string_view bytes);
+
+// Reads and parses a file. None when the file cannot be read or is empty.
+std::unique_ptr<DocTree> loadDocument(std::u16string_view path);
+
+const DocNode* rootElement(const DocTree& tree);
+
+// The value of the attribute with exactly this name, or "".
+const std::u16string& attribute(const DocNode* node, std::u16string_view name);
+
+// The node's path for diagnostics: /doc/library[2]/command[3].
+std::u16string path(const DocNode* node);
+
+}  // namespace thc

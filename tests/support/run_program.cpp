@@ -1,0 +1,126 @@
+#include "support/run_program.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+extern char** environ;
+
+namespace thc::testing {
+
+std::string sourceDirectory() { return TARNELTHC_SOURCE_DIR; }
+
+std::string makeTempDirectory() {
+  const char* base = std::getenv("TMPDIR");
+  std::string pattern = std::string(base && *base ? base : "/tmp") + "/thc-test-XXXXXX";
+  std::vector<char> buffer(pattern.begin(), pattern.end());
+  buffer.push_back('\0');
+  if (!mkdtemp(buffer.data())) throw std::runtime_error("mkdtemp failed");
+  return buffer.data();
+}
+
+void writeFile(const std::string& path, const std::string& content) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << content;
+}
+
+std::string readFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream content;
+  content << in.rdbuf();
+  return content.str();
+}
+
+bool fileExists(const std::string& path) {
+  struct stat info;
+  return ::stat(path.c_str(), &info) == 0;
+}
+
+std::vector<std::string> listDirectory(const std::string& path) {
+  std::vector<std::string> names;
+  DIR* dir = ::opendir(path.c_str());
+  if (!dir) return names;
+  while (dirent* entry = ::readdir(dir)) {
+    std::string name = entry->d_name;
+    if (name != "." && name != "..") names.push_back(name);
+  }
+  ::closedir(dir);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::vector<std::string> bannerLines(const std::string& first) {
+  return {"TarnelTools Help Compiler V0.5",
+          "Compiles XML library documentation into HTML Help projects",
+          "",
+          "This app uses code based on the expat XML parser (https://libexpat.github.io/)",
+          "",
+          "Analyzing file " + first};
+}
+
+ProgramRun runProgram(const std::vector<std::string>& arguments, const std::string& input,
+                      const std::string& workingDirectory,
+                      const std::vector<std::string>& environment) {
+  std::string dir = makeTempDirectory();
+  std::string inPath = dir + "/stdin", outPath = dir + "/stdout", errPath = dir + "/stderr";
+  writeFile(inPath, input);
+
+  std::vector<std::string> env;
+  for (char** e = environ; *e; ++e) {
+    if (std::strncmp(*e, "TARNELTHC_OUTPUT=", 17) != 0) env.emplace_back(*e);
+  }
+  for (const auto& extra : environment) env.push_back(extra);
+
+  std::vector<std::string> argv = {TARNELTHC_BINARY};
+  argv.insert(argv.end(), arguments.begin(), arguments.end());
+
+  pid_t pid = ::fork();
+  if (pid == 0) {
+    int in = ::open(inPath.c_str(), O_RDONLY);
+    int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    ::dup2(in, 0);
+    ::dup2(out, 1);
+    ::dup2(err, 2);
+    if (!workingDirectory.empty() && ::chdir(workingDirectory.c_str()) != 0) ::_exit(126);
+    std::vector<char*> cargv, cenv;
+    for (auto& a : argv) cargv.push_back(a.data());
+    cargv.push_back(nullptr);
+    for (auto& e : env) cenv.push_back(e.data());
+    cenv.push_back(nullptr);
+    ::execve(cargv[0], cargv.data(), cenv.data());
+    ::_exit(127);
+  }
+  ProgramRun run;
+  int status = 0;
+  ::waitpid(pid, &status, 0);
+  run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  run.output = readFile(outPath);
+  run.errors = readFile(errPath);
+  std::string line;
+  for (char c : run.output) {
+    if (c == '\n') {
+      run.lines.push_back(line);
+      line.clear();
+    } else {
+      line.push_back(c);
+    }
+  }
+  if (!line.empty()) run.lines.push_back(line);
+  ::unlink(inPath.c_str());
+  ::unlink(outPath.c_str());
+  ::unlink(errPath.c_str());
+  ::rmdir(dir.c_str());
+  return run;
+}
+
+}  // namespace thc::testing
