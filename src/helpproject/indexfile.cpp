@@ -1,10 +1,98 @@
 #include "helpproject/indexfile.h"
 
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "common/output.h"
+#include "common/text.h"
+#include "helpproject/sitemap.h"
+
 namespace thc {
 
-// Placeholders until the index file lands.
-void addKeywords(KeywordMap&, const IndexEntry&) {}
-std::u16string indexBody(Project&) { return {}; }
-bool writeIndexFile(Console&, std::u16string_view, std::u16string_view) { return true; }
+namespace {
+
+constexpr uint32_t slotCount = 512;
+
+// The slot of a keyword in the 512-slot hash that decides the visiting order
+// of the index: h = h * 65599 + c over the UTF-16 code units, wrapping.
+uint32_t keywordSlot(std::u16string_view keyword) {
+  uint32_t h = 0;
+  for (char16_t c : keyword) h = h * 65599u + c;
+  return h % slotCount;
+}
+
+void fileUnder(KeywordMap& keywordMap, std::u16string keyword, const IndexLink& link) {
+  auto [position, created] = keywordMap.positions.try_emplace(keyword, keywordMap.keywords.size());
+  if (created) keywordMap.keywords.push_back({std::move(keyword), {}});
+  keywordMap.keywords[position->second].links.push_back(link);
+}
+
+void appendKeyword(std::u16string& out, const KeywordMap::Keyword& keyword) {
+  out += u"<LI> <OBJECT type=\"text/sitemap\">\n";
+  appendParamLine(out, u"Name", keyword.keyword);
+  for (const IndexLink& link : keyword.links) {
+    appendParamLine(out, u"Name", link.title);
+    appendParamLine(out, u"Local", link.local);
+  }
+  out += u"</OBJECT> </LI>\n";
+}
+
+}  // namespace
+
+std::vector<size_t> keywordOrder(const KeywordMap& keywordMap) {
+  // A counting sort by slot; walking the keywords from the newest to the
+  // oldest puts the keyword created last first within its slot.
+  const size_t count = keywordMap.keywords.size();
+  std::vector<uint32_t> slots(count);
+  std::array<size_t, slotCount + 1> start{};
+  for (size_t i = 0; i < count; ++i) {
+    slots[i] = keywordSlot(keywordMap.keywords[i].keyword);
+    ++start[slots[i] + 1];
+  }
+  for (uint32_t s = 0; s < slotCount; ++s) start[s + 1] += start[s];
+  std::vector<size_t> order(count);
+  for (size_t i = count; i-- > 0;) order[start[slots[i]]++] = i;
+  return order;
+}
+
+void addKeywords(KeywordMap& keywordMap, const IndexEntry& entry) {
+  const std::u16string keywords = trimText(entry.keywords);
+  if (keywords.empty()) return;
+  IndexLink link{entry.title, entry.page};
+  if (!entry.anchor.empty()) link.local += u"#" + entry.anchor;
+  std::u16string_view rest = keywords;
+  for (;;) {
+    const size_t semicolon = rest.find(u';');
+    std::u16string field = trimText(rest.substr(0, semicolon));
+    if (!field.empty()) fileUnder(keywordMap, std::move(field), link);
+    if (semicolon == std::u16string_view::npos) break;
+    rest.remove_prefix(semicolon + 1);
+  }
+}
+
+std::u16string indexBody(Project& project) {
+  for (const IndexEntry& entry : project.indexEntries) addKeywords(project.keywordMap, entry);
+  std::u16string out;
+  for (size_t position : keywordOrder(project.keywordMap)) {
+    appendKeyword(out, project.keywordMap.keywords[position]);
+  }
+  return out;
+}
+
+bool writeIndexFile(Console& console, std::u16string_view path, std::u16string_view body) {
+  std::u16string head =
+      u"<!DOCTYPE HTML PUBLIC \"-//IETF//DTD HTML//EN\">\n"
+      u"<HTML>\n"
+      u"<HEAD>\n"
+      u"<meta name=\"GENERATOR\" content=\"";
+  head += generatorCredit;
+  head +=
+      u"\">\n"
+      u"<!-- Sitemap 1.0 -->\n"
+      u"</HEAD><BODY>\n"
+      u"<UL>\n";
+  return writeOutputFile(console, path, {head, body, u"</UL>\n</BODY></HTML>\n"});
+}
 
 }  // namespace thc

@@ -3,6 +3,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "common/console.h"
 #include "project/model.h"
@@ -13,5 +14,9 @@ void addKeywords(KeywordMap& keywordMap, const IndexEntry& entry);
 // Fills project.keywordMap from project.indexEntries and returns the body.
 std::u16string indexBody(Project& project);
 bool writeIndexFile(Console& console, std::u16string_view path, std::u16string_view body);
+
+// Positions in keywordMap.keywords in the order the index lists them: by hash
+// slot ascending, and within a slot the keyword created last first.
+std::vector<size_t> keywordOrder(const KeywordMap& keywordMap);
 
 }  // namespace thc

@@ -1,8 +1,44 @@
 #include "images/images.h"
 
+#include <string>
+
+#include "common/text.h"
+#include "platform/filesystem.h"
+
 namespace thc {
 
-// Placeholder until image copying lands.
-bool copyImages(const ProjectModel&, Console&, std::u16string_view) { return true; }
+namespace {
+
+// Image sources are relative to the project file's directory ("./" when the
+// project file was given without one), with every separator made native.
+std::u16string imageSourcePath(const ProjectModel& model, const ImageEntry& image) {
+  std::u16string directory = directoryPart(model.projectFile);
+  if (directory.empty()) directory = u"./";
+  std::u16string path = directory + image.source;
+  const char16_t separator = platform::nativeSeparator();
+  for (char16_t& c : path) {
+    if (c == u'/' || c == u'\\') c = separator;
+  }
+  return path;
+}
+
+// The number and the source's extension: the name the pages' img elements use.
+std::u16string imageDestinationPath(std::u16string_view outputDir, const ImageEntry& image) {
+  return std::u16string(outputDir) + decimalText(image.number) + u"." + fileExtension(image.source);
+}
+
+}  // namespace
+
+bool copyImages(const ProjectModel& model, Console& console, std::u16string_view outputDir) {
+  for (const ImageEntry& image : model.images) {
+    const std::u16string source = imageSourcePath(model, image);
+    const std::u16string destination = imageDestinationPath(outputDir, image);
+    if (!platform::copyFile(source, destination)) {
+      console.writeLine(u"Unable to copy " + source + u" to " + destination);
+      return false;
+    }
+  }
+  return true;
+}
 
 }  // namespace thc
