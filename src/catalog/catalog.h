@@ -59,8 +59,11 @@ inline constexpr CatalogWord Syntax{u"Syntax", u"Syntax"};
 // Fills the catalog from the catalog text (lines of key = text). Never fails.
 bool buildCatalog(Catalog& catalog, std::u16string_view source);
 
-// The line starting at the 1-based position p, and the position of the next
-// line (none when there is no next line).
+// The line starting at the 1-based position p, and the 1-based position of
+// the following line (none when there is no following line). A line ends at
+// the first line feed at or after p; only when no line feed follows, at the
+// first carriage return. A position of 0 or past the end gives an empty line
+// and none.
 struct CatalogLine {
   std::u16string line;
   std::optional<size_t> next;

@@ -1,8 +1,169 @@
 #include "check/check.h"
 
+#include <string>
+
+#include "common/text.h"
+
 namespace thc {
 
-// Placeholder until the checks land.
-bool checkProject(const Project&, Console&) { return true; }
+namespace {
+
+void reportAt(const DocNode* node, std::u16string_view message, Console& console) {
+  console.writeLine(u"Error at Node " + path(node));
+  console.writeLine(message);
+}
+
+bool isLetterOrUnderscore(char16_t c) {
+  return c == u'_' || (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+}
+
+bool isDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+
+bool isHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool isLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+// The character starting at index i: both halves of a surrogate pair, so a
+// character outside the BMP is named whole in the message.
+std::u16string_view characterAt(std::u16string_view text, size_t i) {
+  if (isHighSurrogate(text[i]) && i + 1 < text.size() && isLowSurrogate(text[i + 1])) {
+    return text.substr(i, 2);
+  }
+  return text.substr(i, 1);
+}
+
+std::u16string valueOf(std::u16string_view label, std::u16string_view rest) {
+  std::u16string message = u"value of ";
+  message += label;
+  message += rest;
+  return message;
+}
+
+// Presence first, then the identifier form, both always run.
+bool requireIdentifier(std::u16string_view label, std::u16string_view text, const DocNode* node,
+                       Console& console) {
+  bool ok = requireValue(label, text, node, console);
+  return checkIdentifier(label, text, node, console) && ok;
+}
+
+bool checkArgument(const Argument& argument, Console& console) {
+  bool ok = requireIdentifier(u"name", argument.name, argument.node, console);
+  return requireValue(u"index", argument.index, argument.node, console) && ok;
+}
+
+bool checkExample(const Example& example, Console& console) {
+  bool ok = requireValue(u"example value", example.text, example.node, console);
+  return requireValue(u"name", example.name, example.node, console) && ok;
+}
+
+// The field named "name" depends on the kind; every kind but a library
+// reference also names its library, and a member reference its class.
+bool checkReference(const Reference& reference, Console& console) {
+  const std::u16string* name = nullptr;
+  switch (reference.kind) {
+    case ReferenceKind::Library: name = &reference.library; break;
+    case ReferenceKind::Constant: name = &reference.constantName; break;
+    case ReferenceKind::Command: name = &reference.memberName; break;
+    case ReferenceKind::Class: name = &reference.className; break;
+    case ReferenceKind::Structure: name = &reference.structureName; break;
+    case ReferenceKind::Macro: name = &reference.memberName; break;
+    case ReferenceKind::Member: name = &reference.memberName; break;
+  }
+  if (!name) return true;  // an unknown kind gets no rule
+  bool ok = requireIdentifier(u"name", *name, reference.node, console);
+  if (reference.kind == ReferenceKind::Library) return ok;
+  ok = requireIdentifier(u"lib", reference.library, reference.node, console) && ok;
+  if (reference.kind != ReferenceKind::Member) return ok;
+  return requireIdentifier(u"class", reference.className, reference.node, console) && ok;
+}
+
+bool checkClass(const Class& cls, Console& console) {
+  bool ok = requireIdentifier(u"name", cls.name, cls.node, console);
+  for (const Command& method : cls.methods) ok = checkCommandRecord(method, console) && ok;
+  return ok;
+}
+
+bool checkMacro(const Macro& macro, Console& console) {
+  bool ok = requireIdentifier(u"name", macro.name, macro.node, console);
+  for (const Argument& argument : macro.args) ok = checkArgument(argument, console) && ok;
+  return ok;
+}
+
+// Structure names only need to be present; their elements are identifiers.
+bool checkStructure(const Structure& structure, Console& console) {
+  bool ok = requireValue(u"name", structure.name, structure.node, console);
+  for (const StructureElement& element : structure.elements) {
+    ok = requireIdentifier(u"name", element.name, element.node, console) && ok;
+    ok = requireValue(u"offset", element.offset, element.node, console) && ok;
+  }
+  return ok;
+}
+
+bool checkLibrary(const Library& library, Console& console) {
+  bool ok = requireIdentifier(u"name", library.name, library.node, console);
+  for (const Class& cls : library.classes) ok = checkClass(cls, console) && ok;
+  for (const Command& command : library.commands) ok = checkCommandRecord(command, console) && ok;
+  for (const Constant& constant : library.constants) {
+    ok = requireIdentifier(u"name", constant.name, constant.node, console) && ok;
+  }
+  for (const Macro& macro : library.macros) ok = checkMacro(macro, console) && ok;
+  for (const Structure& structure : library.structures) ok = checkStructure(structure, console) && ok;
+  return ok;
+}
+
+}  // namespace
+
+bool requireValue(std::u16string_view label, std::u16string_view text, const DocNode* node,
+                  Console& console) {
+  if (!trimText(text).empty()) return true;
+  reportAt(node, u"missing " + std::u16string(label), console);
+  return false;
+}
+
+bool checkIdentifier(std::u16string_view label, std::u16string_view text, const DocNode* node,
+                     Console& console) {
+  const std::u16string value = trimText(text);
+  const size_t last = value.size();  // positions count from 1
+  for (size_t i = 0; i < value.size(); ++i) {
+    const char16_t c = value[i];
+    const size_t position = i + 1;
+    if (isLetterOrUnderscore(c)) continue;
+    if (isDigit(c)) {
+      if (position == 1) reportAt(node, valueOf(label, u" may not start with a number"), console);
+      continue;
+    }
+    if (c == u'*') {
+      if (position != 1) reportAt(node, valueOf(label, u" may only start with '*'"), console);
+      continue;
+    }
+    if (c == u'$') {
+      if (position != last) reportAt(node, valueOf(label, u" may only end with '$'"), console);
+      continue;
+    }
+    std::u16string rest = u" may not contain '";
+    rest += characterAt(value, i);
+    rest += u'\'';
+    reportAt(node, valueOf(label, rest), console);
+    return false;
+  }
+  return true;
+}
+
+bool checkCommandRecord(const Command& command, Console& console) {
+  bool ok = requireIdentifier(u"name", command.name, command.node, console);
+  // The os entries have no node of their own; the command's path is printed.
+  for (const std::u16string& os : command.osList) {
+    ok = requireValue(u"OS value", os, command.node, console) && ok;
+  }
+  for (const Example& example : command.examples) ok = checkExample(example, console) && ok;
+  for (const Argument& argument : command.args) ok = checkArgument(argument, console) && ok;
+  for (const Reference& reference : command.references) ok = checkReference(reference, console) && ok;
+  return ok;
+}
+
+bool checkProject(const Project& project, Console& console) {
+  bool ok = requireValue(u"title", project.title, project.docNode, console);
+  for (const Library& library : project.libraries) ok = checkLibrary(library, console) && ok;
+  return ok;
+}
 
 }  // namespace thc
