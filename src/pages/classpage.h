@@ -1,0 +1,14 @@
+// The body of the page of one class.
+#pragma once
+
+#include <string>
+
+#include "project/model.h"
+
+namespace thc {
+
+// next and previous are the neighbouring classes of the library, or null.
+std::u16string classPageBody(const Catalog& catalog, const Library& library, const Class& cls,
+                             const Class* next, const Class* previous);
+
+}  // namespace thc

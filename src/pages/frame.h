@@ -1,0 +1,23 @@
+// The page frame: every HTML page is written through writePage, which wraps
+// the body in a fixed HTML 4.01 frame with the whole style sheet inline.
+#pragma once
+
+#include <string_view>
+
+#include "common/console.h"
+#include "project/model.h"
+
+namespace thc {
+
+// The inline style sheet: 20 rules, each ending in one line feed.
+std::u16string_view styleSheet();
+
+// Writes outputDir + file as one page and appends file to
+// model.generatedFiles. A file name holding "/" or "\" is refused like a file
+// that cannot be created, so no page lands outside outputDir. Prints "Unable
+// to create " / "Unable to write " + the full path and returns false when the
+// page was not written completely; nothing is listed then.
+bool writePage(ProjectModel& model, Console& console, std::u16string_view outputDir,
+               std::u16string_view file, std::u16string_view title, std::u16string_view body);
+
+}  // namespace thc
