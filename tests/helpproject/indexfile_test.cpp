@@ -1,0 +1,162 @@
+#include "helpproject/indexfile.h"
+
+#include <gtest/gtest.h>
+
+#include "common/console.h"
+#include "support/run_program.h"
+#include "support/u16.h"
+
+namespace thc {
+namespace {
+
+using testing::u16;
+using testing::u8;
+
+struct Link { std::string title; std::string local; };
+
+// One keyword of the index file with its links, as the file must hold it.
+std::string keyword(const std::string& name, const std::vector<Link>& links) {
+  std::string text = "<LI> <OBJECT type=\"text/sitemap\">\n"
+                     "<param name=\"Name\" value=\"" + name + "\">\n";
+  for (const Link& link : links) {
+    text += "<param name=\"Name\" value=\"" + link.title + "\">\n";
+    text += "<param name=\"Local\" value=\"" + link.local + "\">\n";
+  }
+  return text + "</OBJECT> </LI>\n";
+}
+
+IndexEntry indexEntry(const char16_t* title, const char16_t* page, const char16_t* keywords,
+                      const char16_t* anchor = u"") {
+  return IndexEntry{title, page, keywords, anchor};
+}
+
+// The keywords of a map with their links, in creation order, as text.
+std::vector<std::string> filed(const KeywordMap& map) {
+  std::vector<std::string> result;
+  for (const KeywordMap::Keyword& k : map.keywords) {
+    std::string line = u8(k.keyword) + ":";
+    for (const IndexLink& link : k.links) line += " " + u8(link.title) + "=" + u8(link.local);
+    result.push_back(line);
+  }
+  return result;
+}
+
+TEST(AddKeywords, SplitsTrimsAndSkipsEmptyFields) {
+  struct Case {
+    IndexEntry entry;
+    std::vector<std::string> keywords;
+  };
+  const Case cases[] = {
+      {indexEntry(u"Gfx: Plot()", u"Gfx_f_Plot.html", u"Plot"),
+       {"Plot: Gfx: Plot()=Gfx_f_Plot.html"}},
+      {indexEntry(u"T", u"p.html", u";Open; Close ;;"), {"Open: T=p.html", "Close: T=p.html"}},
+      {indexEntry(u"T", u"p.html", u"  \t "), {}},
+      {indexEntry(u"T", u"p.html", u""), {}},
+      {indexEntry(u"T", u"p.html", u";;;"), {}},
+      {indexEntry(u"T", u"p.html", u"\nsorting\r\n"), {"sorting: T=p.html"}},
+      {indexEntry(u"T", u"p.html", u"two words"), {"two words: T=p.html"}},
+      {indexEntry(u"Gfx - Constants", u"Gfx_constant.html", u"Alpha;Beta", u"PI"),
+       {"Alpha: Gfx - Constants=Gfx_constant.html#PI",
+        "Beta: Gfx - Constants=Gfx_constant.html#PI"}},
+      // The entries index extension makes for constants carry the anchor in the page.
+      {indexEntry(u"PI", u"Math_constant.html#PI", u"PI"), {"PI: PI=Math_constant.html#PI"}},
+      {indexEntry(u"T", u"p.html", u"Draw;draw;Draw"),
+       {"Draw: T=p.html T=p.html", "draw: T=p.html"}},
+  };
+  for (const Case& c : cases) {
+    KeywordMap map;
+    addKeywords(map, c.entry);
+    EXPECT_EQ(filed(map), c.keywords) << u8(c.entry.keywords);
+    EXPECT_EQ(map.positions.size(), map.keywords.size());
+  }
+}
+
+TEST(IndexBody, OneKeywordCollectsTheLinksOfEveryEntryInOrder) {
+  Project project;
+  project.indexEntries = {indexEntry(u"Open", u"Files_f_Open.html", u"Open"),
+                          indexEntry(u"Open", u"Net_f_Open.html", u"Open")};
+  EXPECT_EQ(u8(indexBody(project)),
+            keyword("Open", {{"Open", "Files_f_Open.html"}, {"Open", "Net_f_Open.html"}}));
+  EXPECT_EQ(project.keywordMap.keywords.size(), 1u);
+}
+
+TEST(IndexBody, VisitsKeywordsBySlotThenNewestFirst) {
+  // Slots of h = h * 65599 + c mod 2^32, taken mod 512, worked out by hand:
+  // Line 20, "😀x" 53, draw 100, Draw 132, Open 170, Canvas 184, ä 228,
+  // "😀" 259, Close 376, Plot = Qhx = QqA 481.
+  Project project;
+  const char16_t* created[] = {u"Plot", u"Open", u"Qhx", u"Close", u"Draw", u"draw",
+                               u"ä",    u"QqA",  u"Line", u"Canvas", u"\U0001F600",
+                               u"\U0001F600x"};
+  for (const char16_t* k : created) project.indexEntries.push_back(indexEntry(u"t", u"p", k));
+  const char* visited[] = {"Line", "😀x", "draw", "Draw", "Open", "Canvas", "ä",
+                           "😀",   "Close", "QqA", "Qhx", "Plot"};
+  std::string expected;
+  for (const char* k : visited) expected += keyword(k, {{"t", "p"}});
+  EXPECT_EQ(u8(indexBody(project)), expected);
+}
+
+TEST(IndexBody, OrdersManyKeywordsOfOneSlotNewestFirst) {
+  // 100,000 keywords, about 200 per slot, stay fast and keep the order.
+  Project project;
+  for (int i = 0; i < 100000; ++i) {
+    const std::u16string k{static_cast<char16_t>(u'A' + i % 60000),
+                           static_cast<char16_t>(u'A' + i / 60000)};
+    project.indexEntries.push_back(IndexEntry{u"t", u"p", k, u""});
+  }
+  indexBody(project);
+  ASSERT_EQ(project.keywordMap.keywords.size(), 100000u);
+  const KeywordMap& map = project.keywordMap;
+  std::vector<size_t> order = keywordOrder(map);
+  ASSERT_EQ(order.size(), map.keywords.size());
+  for (size_t i = 1; i < order.size(); ++i) {
+    auto slot = [&](size_t position) {
+      uint32_t h = 0;
+      for (char16_t c : map.keywords[position].keyword) h = h * 65599u + c;
+      return h % 512;
+    };
+    ASSERT_LE(slot(order[i - 1]), slot(order[i]));
+    if (slot(order[i - 1]) == slot(order[i])) {
+      ASSERT_GT(order[i - 1], order[i]);
+    }
+  }
+}
+
+TEST(IndexBody, NoEntriesGiveAnEmptyBody) {
+  Project project;
+  project.indexEntries = {indexEntry(u"T", u"p.html", u"")};
+  EXPECT_EQ(u8(indexBody(project)), "");
+}
+
+TEST(IndexBody, EscapesQuotesAndAngleBracketsInEveryValue) {
+  Project project;
+  project.indexEntries = {indexEntry(u"a<b>", u"x\".html", u"say \"hi\" & go")};
+  EXPECT_EQ(u8(indexBody(project)),
+            keyword("say &quot;hi&quot; & go", {{"a&lt;b&gt;", "x&quot;.html"}}));
+}
+
+TEST(WriteIndexFile, WritesTheNineFixedLinesAroundTheBody) {
+  const std::string head =
+      "<!DOCTYPE HTML PUBLIC \"-//IETF//DTD HTML//EN\">\n"
+      "<HTML>\n"
+      "<HEAD>\n"
+      "<meta name=\"GENERATOR\" content=\"TarnelTHC help compiler\">\n"
+      "<!-- Sitemap 1.0 -->\n"
+      "</HEAD><BODY>\n"
+      "<UL>\n";
+  const std::string tail = "</UL>\n</BODY></HTML>\n";
+  std::string dir = testing::makeTempDirectory();
+  MemoryConsole console;
+  EXPECT_TRUE(writeIndexFile(console, u16(dir + "/idx.hhk"), u""));
+  EXPECT_EQ(testing::readFile(dir + "/idx.hhk"), head + tail);
+  EXPECT_TRUE(writeIndexFile(console, u16(dir + "/idx.hhk"), u"ä\n"));
+  EXPECT_EQ(testing::readFile(dir + "/idx.hhk"), head + "ä\n" + tail);
+  EXPECT_TRUE(console.lines.empty());
+
+  std::u16string bad = u16(dir + "/no/idx.hhk");
+  EXPECT_FALSE(writeIndexFile(console, bad, u""));
+  EXPECT_EQ(console.utf8Lines(), std::vector<std::string>{"Unable to create " + u8(bad)});
+}
+
+}  // namespace
+}  // namespace thc

@@ -1,0 +1,94 @@
+#include "helpproject/projectfile.h"
+
+#include <gtest/gtest.h>
+
+#include "common/console.h"
+#include "support/run_program.h"
+#include "support/u16.h"
+
+namespace thc {
+namespace {
+
+using testing::u16;
+using testing::u8;
+
+constexpr const char* optionsHead =
+    "[OPTIONS]\n"
+    "Binary TOC=Yes\n"
+    "Compatibility=1.1 or later\n";
+
+std::string expectedText(const std::string& title, const std::string& language,
+                         const std::string& files) {
+  return std::string(optionsHead) + "Compiled file=" + title + ".chm\n" +
+         "Contents file=toc.hhc\n"
+         "Default topic=index.html\n"
+         "Display compile progress=No\n"
+         "Index file=idx.hhk\n"
+         "Full-text search=Yes\n"
+         "Language=" + language + "\n" + "Title=" + title + "\n" + "[FILES]\n" + files;
+}
+
+TEST(HelpProjectText, ListsThePagesOfTheTypicalRun) {
+  ProjectModel model;
+  model.project.title = u"Gfx";
+  model.project.lang = u"en";
+  model.generatedFiles = {u"Gfx_f_Plot.html", u"Gfx_index.html", u"index.html"};
+  EXPECT_EQ(u8(helpProjectText(model)),
+            expectedText("Gfx", "0x409", "Gfx_f_Plot.html\nGfx_index.html\nindex.html\n"));
+}
+
+TEST(HelpProjectText, WritesTitleLanguageAndFilesAsStored) {
+  struct Case {
+    const char* title;
+    const char* lang;
+    std::vector<std::u16string> files;
+    const char* language;
+    const char* listed;
+  };
+  const Case cases[] = {
+      {"My Library", "de", {u"a.html"}, "0x407", "a.html\n"},
+      {"", "", {}, "", ""},  // no pages: the file ends with "[FILES]\n"
+      {"Demo", "es", {u"index.html", u"index.html"}, "ES", "index.html\nindex.html\n"},
+      {" Grüße ", "fr", {u"Ä b.html"}, "0x40C", "Ä b.html\n"},
+  };
+  for (const Case& c : cases) {
+    ProjectModel model;
+    model.project.title = u16(c.title);
+    model.project.lang = u16(c.lang);
+    model.generatedFiles = c.files;
+    EXPECT_EQ(u8(helpProjectText(model)), expectedText(c.title, c.language, c.listed)) << c.title;
+  }
+}
+
+TEST(LanguageCode, MapsThreeLanguagesAndUpperCasesTheRest) {
+  struct Case { const char* lang; const char* code; };
+  const Case cases[] = {
+      {"de", "0x407"}, {"en", "0x409"}, {"fr", "0x40C"}, {"FR", "0x40C"},
+      {"es", "ES"},    {"0x407", "0X407"}, {"", ""},  {"de-at", "DE-AT"},
+      {" de", " DE"},  {"çé", "ÇÉ"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(u8(languageCode(u16(c.lang))), c.code) << c.lang;
+}
+
+TEST(WriteTextFile, WritesUtf8WithoutByteOrderMark) {
+  std::string dir = testing::makeTempDirectory();
+  MemoryConsole console;
+  std::u16string path = u16(dir + "/document.hhp");
+  EXPECT_TRUE(writeTextFile(console, path, u"Title=Grüße\n"));
+  EXPECT_EQ(testing::readFile(dir + "/document.hhp"), "Title=Grüße\n");
+  EXPECT_TRUE(console.lines.empty());
+  // An existing file is replaced.
+  EXPECT_TRUE(writeTextFile(console, path, u"x\n"));
+  EXPECT_EQ(testing::readFile(dir + "/document.hhp"), "x\n");
+}
+
+TEST(WriteTextFile, ReportsAFileThatCannotBeCreated) {
+  std::string dir = testing::makeTempDirectory();
+  MemoryConsole console;
+  std::u16string path = u16(dir + "/missing/document.hhp");
+  EXPECT_FALSE(writeTextFile(console, path, u"x"));
+  EXPECT_EQ(console.utf8Lines(), std::vector<std::string>{"Unable to create " + u8(path)});
+}
+
+}  // namespace
+}  // namespace thc
