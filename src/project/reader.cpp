@@ -1,8 +1,213 @@
 #include "project/reader.h"
 
+#include <optional>
+
+#include "common/text.h"
+#include "markup/markup.h"
+#include "platform/filesystem.h"
+#include "platform/textcase.h"
+#include "project/items.h"
+
 namespace thc {
 
-// Placeholder until the reader lands.
-void readProject(ProjectModel&, Console&, const DocNode*) {}
+bool ImportChain::contains(const std::u16string& file) const {
+  return !file.empty() && counts_.count(file) != 0;
+}
+
+void ImportChain::enter(const std::u16string& file) {
+  files_.push_back(file);
+  if (!file.empty()) ++counts_[file];
+}
+
+void ImportChain::leave() {
+  if (files_.empty()) return;
+  const std::u16string& file = files_.back();
+  if (!file.empty()) {
+    auto found = counts_.find(file);
+    if (found != counts_.end() && --found->second == 0) counts_.erase(found);
+  }
+  files_.pop_back();
+}
+
+std::u16string escapeAmpersands(std::u16string_view text) {
+  std::u16string trimmed = trimText(text);
+  std::u16string result;
+  result.reserve(trimmed.size());
+  for (char16_t c : trimmed) {
+    if (c == u'&') {
+      result += u"&amp;";
+    } else {
+      result += c;
+    }
+  }
+  return result;
+}
+
+std::u16string readElementText(const DocNode* element, Console& console) {
+  if (!element) return {};
+  const DocNode* first = element->firstChild;
+  if (first && first->kind == NodeKind::CData) return first->text;
+  if (first) {
+    console.writeLine(u"Warning in node: " + path(element));
+    console.writeLine(u"Only CData Nodes are allowed.");
+  }
+  return escapeAmpersands(element->text);
+}
+
+std::u16string readMarkup(const DocNode* element, ProjectModel& model, Console& console) {
+  return translateMarkup(readElementText(element, console), element, model, console);
+}
+
+namespace {
+
+bool isElement(const DocNode* node, std::u16string_view name) {
+  return node->kind == NodeKind::Element && node->name == name;
+}
+
+void readLibrary(ProjectModel& model, Console& console, const DocNode* element) {
+  Library& library = model.project.libraries.emplace_back();
+  library.name = attribute(element, u"name");
+  library.deprecated = attributeIsYes(element, u"deprecated");
+  library.node = element;
+  readLibraryLevel(model, console, element->firstChild, library);
+}
+
+// A project text or a library of the document level; imports are handled by
+// the walk itself, every other element is skipped.
+void readDocumentElement(ProjectModel& model, Console& console, const DocNode* element) {
+  Project& project = model.project;
+  const std::u16string& name = element->name;
+  if (name == u"library") {
+    readLibrary(model, console, element);
+  } else if (name == u"description") {
+    project.description = readMarkup(element, model, console);
+  } else if (name == u"author") {
+    project.author = readMarkup(element, model, console);
+  } else if (name == u"license") {
+    project.license = readMarkup(element, model, console);
+  } else if (name == u"copyright") {
+    project.copyright = readMarkup(element, model, console);
+  } else if (name == u"version") {
+    project.version = readMarkup(element, model, console);
+  } else if (name == u"history") {
+    project.history = readMarkup(element, model, console);
+  } else if (name == u"catalog") {
+    project.catalogSource = readElementText(element, console);
+  }
+}
+
+// An import that was loaded: where the walk goes on once the imported
+// document is read.
+struct OpenImport {
+  const DocNode* resume;
+};
+
+// Loads the file of an import element and enters it into the chain. The
+// root element of the loaded document (kept in importedDocs) when it is to be
+// read, else none.
+std::optional<const DocNode*> openImport(ProjectModel& model, Console& console,
+                                         const DocNode* element, ImportChain& chain) {
+  const std::u16string& file = attribute(element, u"file");
+  if (trimText(file).empty()) return std::nullopt;
+  // Resolved against the main project file's directory, also inside imports.
+  std::u16string filePath = model.projectDir + file;
+  console.writeLine(u"Importing external file " + filePath);
+  std::u16string canonical = platform::canonicalPath(filePath);
+  if (chain.contains(canonical)) {
+    console.writeLine(u"Import cycle, file skipped");
+    return std::nullopt;
+  }
+  std::unique_ptr<DocTree> tree = loadDocument(filePath);
+  if (!tree) {
+    console.writeLine(u"failed");
+    return std::nullopt;
+  }
+  console.writeLine(u"success");
+  if (tree->status != 0) {
+    console.writeLine(u"File is defective [" + decimalText(tree->errorLine) + u":" +
+                      decimalText(tree->errorPosition) + u"]");
+    console.writeLine(u"Error " + tree->errorMessage);
+    return std::nullopt;
+  }
+  console.writeLine(u"File ok");
+  console.writeLine(u"Parsing file ...");
+  const DocNode* root = rootElement(*tree);
+  model.project.importedDocs.push_back(std::move(tree));
+  chain.enter(canonical);
+  return root;
+}
+
+}  // namespace
+
+void readDocumentLevel(ProjectModel& model, Console& console, const DocNode* first,
+                       ImportChain& chain) {
+  // Imports nest depth first; the open ones are kept here instead of on the
+  // call stack, so a deep chain of imports cannot overflow it.
+  std::vector<OpenImport> open;
+  const DocNode* node = first;
+  for (;;) {
+    if (!node) {
+      if (open.empty()) return;
+      console.writeLine(u"done");
+      chain.leave();
+      node = open.back().resume;
+      open.pop_back();
+      continue;
+    }
+    const DocNode* next = node->nextSibling;
+    if (isElement(node, u"import")) {
+      if (std::optional<const DocNode*> root = openImport(model, console, node, chain)) {
+        open.push_back(OpenImport{next});
+        node = *root;
+        continue;
+      }
+    } else if (node->kind == NodeKind::Element) {
+      readDocumentElement(model, console, node);
+    }
+    node = next;
+  }
+}
+
+void readLibraryLevel(ProjectModel& model, Console& console, const DocNode* first,
+                      Library& library) {
+  for (const DocNode* node = first; node; node = node->nextSibling) {
+    if (node->kind != NodeKind::Element) continue;
+    const std::u16string& name = node->name;
+    if (name == u"constant") {
+      readConstant(model, console, node->firstChild, appendItem(library.constants, node));
+    } else if (name == u"description") {
+      library.description = readMarkup(node, model, console);
+    } else if (name == u"command") {
+      readCommand(model, console, node->firstChild, appendItem(library.commands, node));
+    } else if (name == u"class") {
+      readClass(model, console, node->firstChild, appendItem(library.classes, node));
+    } else if (name == u"structure") {
+      readStructure(model, console, node->firstChild, appendItem(library.structures, node));
+    } else if (name == u"macro") {
+      readMacro(model, console, node->firstChild, appendItem(library.macros, node));
+    } else if (name == u"keywords") {
+      appendKeywords(library.keywords, node);
+    } else if (name == u"version") {
+      library.version = readMarkup(node, model, console);
+    } else if (name == u"history") {
+      library.history = readMarkup(node, model, console);
+    } else if (name == u"globalos") {
+      library.globalOs.push_back(readMarkup(node, model, console));
+    }
+  }
+}
+
+void readProject(ProjectModel& model, Console& console, const DocNode* root) {
+  ImportChain chain;
+  if (!model.projectFile.empty()) chain.enter(platform::canonicalPath(model.projectFile));
+  for (const DocNode* node = root; node; node = node->nextSibling) {
+    if (!isElement(node, u"doc")) continue;
+    Project& project = model.project;
+    project.lang = platform::toLower(trimText(attribute(node, u"lang")));
+    project.title = attribute(node, u"title");
+    project.docNode = node;
+    readDocumentLevel(model, console, node->firstChild, chain);
+  }
+}
 
 }  // namespace thc
