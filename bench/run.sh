@@ -1,0 +1,159 @@
+#!/usr/bin/env bash
+# Times tarnelthc on generated projects against the two costs that bound its
+# work: expat parsing the same XML files (xmlwf, output discarded) and writing
+# the same output (cp -r of the produced folder to a new folder).
+#
+# Usage: bench/run.sh [N ...]            (default: 1000 10000 100000)
+# Environment: BENCH_RUNS (counted runs per size, default 5, at least 5 for
+# figures worth quoting), BENCH_SEED (default 1), BENCH_WORK (scratch folder,
+# default /tmp/tarnelthc-bench), BENCH_BUILD (default <repo>/build-bench).
+#
+# Each size gets one warm-up round, then BENCH_RUNS rounds of tarnelthc,
+# parse and copy in turn; every figure is the median of its rounds. Wall times
+# come from the nanosecond clock around each command, peak memory from
+# /usr/bin/time (%M, the largest resident set). The output folder is removed
+# before every tarnelthc run, so every run writes into a fresh folder.
+set -euo pipefail
+
+root="$(cd "$(dirname "$0")/.." && pwd)"
+runs="${BENCH_RUNS:-5}"
+seed="${BENCH_SEED:-1}"
+work="${BENCH_WORK:-/tmp/tarnelthc-bench}"
+build="${BENCH_BUILD:-$root/build-bench}"
+if [ $# -gt 0 ]; then sizes=("$@"); else sizes=(1000 10000 100000); fi
+
+for n in "${sizes[@]}"; do
+  [[ "$n" =~ ^[1-9][0-9]*$ ]] || { echo "not an item count: $n" >&2; exit 2; }
+done
+[[ "$runs" =~ ^[1-9][0-9]*$ ]] || { echo "BENCH_RUNS must be a positive number" >&2; exit 2; }
+
+ensure_packages() {
+  local wanted=(cmake ninja-build g++ pkg-config libexpat1-dev libgtest-dev time expat python3)
+  local missing=() p
+  for p in "${wanted[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return
+  echo "Installing: ${missing[*]}"
+  local sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo apt-get update -qq
+  $sudo apt-get install -y -qq "${missing[@]}"
+}
+
+build_release() {
+  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTARNELTHC_WERROR=ON >/dev/null
+  ninja -C "$build" -j2 tarnelthc >/dev/null
+}
+
+# Generates the project for one size once; a changed generator regenerates it.
+project_for() {
+  local n="$1" dir="$work/project-$1-seed$seed"
+  local stamp
+  stamp="$(sha1sum "$root/bench/generate.py" | cut -d' ' -f1)"
+  if [ ! -f "$dir/.stamp" ] || [ "$(cat "$dir/.stamp")" != "$stamp" ]; then
+    rm -rf "$dir"
+    python3 "$root/bench/generate.py" "$n" "$seed" "$dir" >"$work/generate-$n.log"
+    echo "$stamp" >"$dir/.stamp"
+  fi
+  echo "$dir"
+}
+
+# Runs one command with stdin at end of input; appends "seconds peak_kib" to
+# the file named first. Standard output is discarded, standard error kept.
+measure() {
+  local into="$1"; shift
+  local start end
+  start=$(date +%s%N)
+  /usr/bin/time -f '%M' -o "$work/time.out" "$@" >/dev/null 2>>"$work/stderr.log" </dev/null || true
+  end=$(date +%s%N)
+  echo "$(( end - start )) $(tail -n 1 "$work/time.out")" | awk '{ printf "%.6f %d\n", $1 / 1e9, $2 }' >>"$into"
+}
+
+# Median of one column of a figures file.
+median() {
+  cut -d' ' -f"$2" "$1" | sort -g | awk '{ v[NR] = $1 } END {
+    if (NR == 0) { print "nan"; exit }
+    if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
+}
+
+ensure_packages
+mkdir -p "$work"
+: >"$work/stderr.log"
+echo "Building the Release binary in $build ..."
+build_release
+binary="$build/tarnelthc"
+
+declare -A input_bytes out_files out_bytes t_thc t_parse t_copy m_thc
+for n in "${sizes[@]}"; do
+  echo "N=$n: generating ..."
+  project="$(project_for "$n")"
+  xml_files=("$project/main.xml" "$project"/libs/*.xml)
+  out="$work/out-$n"
+  copy="$work/copy-$n"
+  thc=(env TARNELTHC_OUTPUT="$out" "$binary" bench "$project/main.xml")
+
+  # One checked run first: the timings mean nothing unless the project loads,
+  # passes the checks and produces the help files.
+  rm -rf "$out"
+  status=0
+  "${thc[@]}" </dev/null >"$work/run-$n.log" 2>&1 || status=$?
+  if [ "$status" -ne 0 ] || ! grep -qx "File ok" "$work/run-$n.log" || grep -qx "Errors found" "$work/run-$n.log" ||
+     [ ! -f "$out/document.hhp" ]; then
+    echo "N=$n: tarnelthc did not compile the project (exit code $status); last lines of $work/run-$n.log:" >&2
+    tail -n 20 "$work/run-$n.log" >&2
+    exit 1
+  fi
+  diagnostics=$(grep -c -E '^(Warning|Error|Parse Error|Unable)' "$work/run-$n.log" || true)
+  [ "$diagnostics" -eq 0 ] || echo "N=$n: note: $diagnostics diagnostic lines in $work/run-$n.log"
+  if ! xmlwf "${xml_files[@]}" >"$work/xmlwf-$n.log" 2>&1 || [ -s "$work/xmlwf-$n.log" ]; then
+    echo "N=$n: xmlwf rejected the project, see $work/xmlwf-$n.log" >&2
+    exit 1
+  fi
+
+  input_bytes[$n]=$(cat "${xml_files[@]}" | wc -c)
+  out_files[$n]=$(find "$out" -type f | wc -l)
+  out_bytes[$n]=$(du -sb "$out" | cut -f1)
+
+  echo "N=$n: timing, 1 warm-up + $runs rounds ..."
+  rm -f "$work/thc-$n" "$work/parse-$n" "$work/copy-$n.t"
+  for round in $(seq 0 "$runs"); do
+    [ "$round" -eq 0 ] && target=/dev/null || target=""
+    rm -rf "$out"
+    measure "${target:-$work/thc-$n}" "${thc[@]}"
+    measure "${target:-$work/parse-$n}" xmlwf "${xml_files[@]}"
+    rm -rf "$copy"
+    measure "${target:-$work/copy-$n.t}" cp -r "$out" "$copy"
+  done
+  rm -rf "$copy"
+  t_thc[$n]=$(median "$work/thc-$n" 1)
+  m_thc[$n]=$(median "$work/thc-$n" 2)
+  t_parse[$n]=$(median "$work/parse-$n" 1)
+  t_copy[$n]=$(median "$work/copy-$n.t" 1)
+done
+
+echo
+echo "tarnelthc against parse (xmlwf) + copy (cp -r); medians of $runs runs after a warm-up, seed $seed"
+printf '%8s %9s %8s %9s %9s %9s %9s %7s %9s %9s %9s\n' \
+  N input_MB out_files out_MB thc_s parse_s copy_s ratio peak_MiB mem/byte limit_MiB
+for n in "${sizes[@]}"; do
+  awk -v n="$n" -v in_b="${input_bytes[$n]}" -v files="${out_files[$n]}" -v out_b="${out_bytes[$n]}" \
+      -v t="${t_thc[$n]}" -v p="${t_parse[$n]}" -v c="${t_copy[$n]}" -v m="${m_thc[$n]}" 'BEGIN {
+    printf "%8d %9.2f %8d %9.2f %9.3f %9.3f %9.3f %7.2f %9.1f %9.2f %9.1f\n",
+      n, in_b / 1048576, files, out_b / 1048576, t, p, c, t / (p + c), m / 1024, m * 1024 / in_b,
+      (8 * in_b) / 1048576 + 64 }'
+done
+
+count=${#sizes[@]}
+last=${sizes[$((count - 1))]}
+ratio=$(awk -v t="${t_thc[$last]}" -v p="${t_parse[$last]}" -v c="${t_copy[$last]}" 'BEGIN { printf "%.2f", t / (p + c) }')
+mem=$(awk -v m="${m_thc[$last]}" -v b="${input_bytes[$last]}" 'BEGIN { printf "%.2f", m * 1024 / b }')
+growth=n/a
+if [ "$count" -ge 2 ]; then
+  before=${sizes[$((count - 2))]}
+  growth=$(awk -v a="${t_thc[$before]}" -v b="${t_thc[$last]}" 'BEGIN { printf "%.2f", b / a }')
+  echo "growth of the tarnelthc time from N=$before to N=$last: $growth"
+fi
+echo "goals at the largest N: ratio <= 1.5 (aim 1.2), growth over 10x items <= 11, peak <= limit_MiB (8 x input + 64 MiB)"
+echo "ratio=$ratio growth=$growth mem_per_input_byte=$mem"
