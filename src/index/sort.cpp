@@ -1,6 +1,7 @@
 #include "index/sort.h"
 
 #include <algorithm>
+#include <numeric>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -13,16 +14,35 @@ namespace {
 
 char16_t foldAscii(char16_t c) { return (c >= u'A' && c <= u'Z') ? char16_t(c + 32) : c; }
 
+// A stable sort that moves every record once: the positions are sorted, then
+// the records are moved into their new places. Records such as commands are
+// large, and moving them at every merge step is what would make 100,000 of
+// them slow.
+template <typename Record, typename Less>
+void stableSortRecords(std::vector<Record>& records, Less less) {
+  if (records.size() < 2) return;
+  std::vector<size_t> order(records.size());
+  std::iota(order.begin(), order.end(), size_t(0));
+  std::stable_sort(order.begin(), order.end(),
+                   [&](size_t a, size_t b) { return less(records[a], records[b]); });
+  bool unchanged = true;
+  for (size_t i = 0; i < order.size() && unchanged; ++i) unchanged = order[i] == i;
+  if (unchanged) return;
+  std::vector<Record> sorted;
+  sorted.reserve(records.size());
+  for (size_t i : order) sorted.push_back(std::move(records[i]));
+  records = std::move(sorted);
+}
+
 template <typename Record, typename Key>
 void sortByText(std::vector<Record>& records, Key key) {
-  std::stable_sort(records.begin(), records.end(),
-                   [&key](const Record& a, const Record& b) { return textKeyLess(key(a), key(b)); });
+  stableSortRecords(records,
+                    [&key](const Record& a, const Record& b) { return textKeyLess(key(a), key(b)); });
 }
 
 template <typename Record, typename Key>
 void sortByNumber(std::vector<Record>& records, Key key) {
-  std::stable_sort(records.begin(), records.end(),
-                   [&key](const Record& a, const Record& b) { return key(a) < key(b); });
+  stableSortRecords(records, [&key](const Record& a, const Record& b) { return key(a) < key(b); });
 }
 
 template <typename Record>
