@@ -86,6 +86,12 @@ Text field(Text argument, int number) {
   return argument.substr(begin, end - begin);
 }
 
+// Whether the text at an "@" starts with the keyword. The character after
+// the "@" is compared first, which rules out nearly every keyword at once.
+bool matches(Text rest, Text keyword) {
+  return rest.size() >= keyword.size() && rest[1] == keyword[1] && rest.starts_with(keyword);
+}
+
 void appendHexByte(std::u16string& out, int64_t value) {
   static constexpr char16_t kDigits[] = u"0123456789ABCDEF";
   auto byte = static_cast<unsigned>(static_cast<uint64_t>(value) & 0xFFu);
@@ -131,13 +137,13 @@ class Translation {
   std::optional<size_t> keywordAt(size_t mark) {
     Text rest = text_.substr(mark);
     for (const FixedKeyword& fixed : kFixedKeywords) {
-      if (rest.starts_with(fixed.keyword)) {
+      if (matches(rest, fixed.keyword)) {
         result_.append(fixed.html);
         return mark + fixed.keyword.size();
       }
     }
     for (const ArgumentKeyword& keyword : kArgumentKeywords) {
-      if (!rest.starts_with(keyword.keyword)) continue;
+      if (!matches(rest, keyword.keyword)) continue;
       size_t start = mark + keyword.keyword.size();
       if (keyword.action == Action::Indent) {
         if (start >= text_.size() || text_[start] != u'(') {

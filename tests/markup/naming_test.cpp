@@ -1,0 +1,104 @@
+#include "markup/naming.h"
+
+#include <functional>
+
+#include <gtest/gtest.h>
+
+#include "support/u16.h"
+
+namespace thc {
+namespace {
+
+using testing::u16;
+using testing::u8;
+
+struct Row {
+  const char* call;
+  std::function<std::u16string()> compute;
+  const char* expected;
+};
+
+void runRows(const std::vector<Row>& rows) {
+  for (const Row& row : rows) EXPECT_EQ(u8(row.compute()), row.expected) << row.call;
+}
+
+TEST(Naming, PageNamesAndLinkTargets) {
+  runRows({
+      {"htmlFileName", [] { return htmlFileName(u"index"); }, "index.html"},
+      {"commandPageName", [] { return commandPageName(u"Files", u"Open"); }, "Files_f_Open.html"},
+      {"classPageName", [] { return classPageName(u"Files", u"Stream"); }, "Files_c_Stream.html"},
+      {"memberPageName", [] { return memberPageName(u"Files", u"Stream", u"Close"); },
+       "Files_c_Stream_m_Close.html"},
+      {"structurePageName", [] { return structurePageName(u"Files", u"Info"); }, "Files_s_Info.html"},
+      {"libraryPageName", [] { return libraryPageName(u"Files"); }, "Files_index.html"},
+      {"constantLink", [] { return constantLink(u"Files", u"Max"); }, "Files_constant.html#Max"},
+      {"macroLink", [] { return macroLink(u"Math", u"Min"); }, "Math_macro.html#Min"},
+      {"blanks kept", [] { return commandPageName(u"My Lib", u"Open"); }, "My Lib_f_Open.html"},
+      {"case kept", [] { return commandPageName(u"Files", u"open"); }, "Files_f_open.html"},
+      {"empty library", [] { return commandPageName(u"", u"Open"); }, "_f_Open.html"},
+      {"empty command", [] { return commandPageName(u"Files", u""); }, "Files_f_.html"},
+      {"empty constant", [] { return constantLink(u"Files", u""); }, "Files_constant.html#"},
+      {"non-ASCII", [] { return classPageName(u16("Gr\xC3\xB6\xC3\x9F" "e"), u"K"); },
+       "Gr\xC3\xB6\xC3\x9F" "e_c_K.html"},
+  });
+}
+
+TEST(Naming, LinkTexts) {
+  runRows({
+      {"commandLinkText", [] { return commandLinkText(u"Files", u"Open"); }, "Files: Open()"},
+      {"commandLinkText no library", [] { return commandLinkText(u"", u"Open"); }, "Open()"},
+      {"commandLinkText no command", [] { return commandLinkText(u"Files", u""); }, "Files"},
+      {"commandLinkText both empty", [] { return commandLinkText(u"", u""); }, ""},
+      {"memberLinkText", [] { return memberLinkText(u"Files", u"Stream", u"Close"); },
+       "Files: Stream\\Close()"},
+      {"memberLinkText no library", [] { return memberLinkText(u"", u"Stream", u"Close"); },
+       "Stream\\Close()"},
+      {"memberLinkText no class", [] { return memberLinkText(u"Files", u"", u"Close"); },
+       "Files: Close()"},
+      {"memberLinkText no member", [] { return memberLinkText(u"Files", u"Stream", u""); },
+       "Files: Stream"},
+      {"memberLinkText member only", [] { return memberLinkText(u"", u"", u"Close"); }, "Close()"},
+      {"constantLinkText", [] { return constantLinkText(u"Files", u"Max"); }, "Files: #Max"},
+      {"constantLinkText no library", [] { return constantLinkText(u"", u"Max"); }, "#Max"},
+      {"constantLinkText no constant", [] { return constantLinkText(u"Files", u""); }, "Files"},
+      {"classLinkText", [] { return classLinkText(u"Files", u"Stream"); }, "Files: Stream"},
+      {"structureLinkText", [] { return structureLinkText(u"Files", u"Stream"); }, "Files: Stream"},
+      {"macroLinkText", [] { return macroLinkText(u"Files", u"Stream"); }, "Files: Stream"},
+      {"classLinkText no library", [] { return classLinkText(u"", u"Stream"); }, "Stream"},
+      {"macroLinkText no macro", [] { return macroLinkText(u"Files", u""); }, "Files"},
+      {"libraryLinkText", [] { return libraryLinkText(u" My Lib "); }, " My Lib "},
+  });
+}
+
+TEST(Naming, TypedNamesAndDefaults) {
+  runRows({
+      {"pointer", [] { return typedName(u"Next", u"Node", true); }, "*Next.Node"},
+      {"no pointer", [] { return typedName(u"Count", u"Word", false); }, "Count.Word"},
+      {"no type", [] { return typedName(u"Count", u"", false); }, "Count"},
+      {"pointer without type", [] { return typedName(u"p", u"", true); }, "*p"},
+      {"value trimmed", [] { return valueOrDefault(u" Net ", u"Files"); }, "Net"},
+      {"fallback trimmed", [] { return valueOrDefault(u"   ", u" Files "); }, "Files"},
+      {"control characters", [] { return valueOrDefault(u"\t\r\n", u"\tFiles\n"); }, "Files"},
+      {"both empty", [] { return valueOrDefault(u"", u" "); }, ""},
+  });
+}
+
+TEST(Naming, CurrentLibraryAndClass) {
+  Project project;
+  EXPECT_EQ(u8(currentLibraryName(project)), "");
+  EXPECT_EQ(u8(currentClassName(project)), "");
+  Library& first = project.libraries.emplace_back();
+  first.name = u" Files ";
+  first.classes.emplace_back().name = u"Stream";
+  first.classes.emplace_back().name = u"Pipe";
+  EXPECT_EQ(u8(currentLibraryName(project)), " Files ");
+  EXPECT_EQ(u8(currentClassName(project)), "Pipe");
+  // A library whose first class has not been read yet has no current class,
+  // even though an earlier library had some.
+  project.libraries.emplace_back().name = u"Net";
+  EXPECT_EQ(u8(currentLibraryName(project)), "Net");
+  EXPECT_EQ(u8(currentClassName(project)), "");
+}
+
+}  // namespace
+}  // namespace thc
