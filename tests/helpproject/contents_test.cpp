@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "common/console.h"
+#include "helpproject/temp_folder.h"
 #include "support/run_program.h"
 #include "support/u16.h"
 
@@ -156,7 +157,8 @@ TEST(ContentsBody, EmptyNamesStillGiveEntriesAndQuotesAreEscaped) {
 }
 
 TEST(WriteContentsFile, WritesTheFixedHeadAndTailAroundTheBody) {
-  std::string dir = testing::makeTempDirectory();
+  testing::TempFolder folder;
+  const std::string& dir = folder.path;
   MemoryConsole console;
   EXPECT_TRUE(writeContentsFile(console, u16(dir + "/toc.hhc"), u"BODY\n"));
   EXPECT_EQ(testing::readFile(dir + "/toc.hhc"),

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "common/console.h"
+#include "helpproject/temp_folder.h"
 #include "support/run_program.h"
 #include "support/u16.h"
 
@@ -145,7 +146,8 @@ TEST(WriteIndexFile, WritesTheNineFixedLinesAroundTheBody) {
       "</HEAD><BODY>\n"
       "<UL>\n";
   const std::string tail = "</UL>\n</BODY></HTML>\n";
-  std::string dir = testing::makeTempDirectory();
+  testing::TempFolder folder;
+  const std::string& dir = folder.path;
   MemoryConsole console;
   EXPECT_TRUE(writeIndexFile(console, u16(dir + "/idx.hhk"), u""));
   EXPECT_EQ(testing::readFile(dir + "/idx.hhk"), head + tail);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "common/console.h"
+#include "helpproject/temp_folder.h"
 #include "support/run_program.h"
 #include "support/u16.h"
 
@@ -71,7 +72,8 @@ TEST(LanguageCode, MapsThreeLanguagesAndUpperCasesTheRest) {
 }
 
 TEST(WriteTextFile, WritesUtf8WithoutByteOrderMark) {
-  std::string dir = testing::makeTempDirectory();
+  testing::TempFolder folder;
+  const std::string& dir = folder.path;
   MemoryConsole console;
   std::u16string path = u16(dir + "/document.hhp");
   EXPECT_TRUE(writeTextFile(console, path, u"Title=Grüße\n"));
@@ -83,7 +85,8 @@ TEST(WriteTextFile, WritesUtf8WithoutByteOrderMark) {
 }
 
 TEST(WriteTextFile, ReportsAFileThatCannotBeCreated) {
-  std::string dir = testing::makeTempDirectory();
+  testing::TempFolder folder;
+  const std::string& dir = folder.path;
   MemoryConsole console;
   std::u16string path = u16(dir + "/missing/document.hhp");
   EXPECT_FALSE(writeTextFile(console, path, u"x"));

@@ -7,6 +7,7 @@
 #include <filesystem>
 
 #include "common/console.h"
+#include "helpproject/temp_folder.h"
 #include "support/run_program.h"
 #include "support/u16.h"
 
@@ -38,8 +39,10 @@ struct ImageFolders {
     }
     return m;
   }
-  std::string project = testing::makeTempDirectory();
-  std::string output = testing::makeTempDirectory();
+  testing::TempFolder projectFolder;
+  testing::TempFolder outputFolder;
+  std::string project = projectFolder.path;
+  std::string output = outputFolder.path;
 };
 
 TEST(CopyImages, CopiesEveryEntryUnderItsNumberAndExtension) {
@@ -55,7 +58,8 @@ TEST(CopyImages, CopiesEveryEntryUnderItsNumberAndExtension) {
       {{}, {{"1.png", "OLD"}}},
   };
   for (const Case& c : cases) {
-    std::string output = testing::makeTempDirectory();
+    testing::TempFolder outputFolder;
+    const std::string& output = outputFolder.path;
     writeFile(output + "/1.png", "OLD");  // an existing file is replaced
     MemoryConsole console;
     EXPECT_TRUE(copyImages(folders.model(c.sources), console, u16(output + "/")));
