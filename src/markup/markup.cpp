@@ -177,12 +177,14 @@ class Translation {
 
   void apply(Action action, Text argument) {
     switch (action) {
-      case Action::Indent: return indent(argument);
+      case Action::Indent:
+        return indent(argument);
       case Action::RefMember: {
         Text member = field(argument, 1);
         std::u16string cls = valueOrDefault(field(argument, 2), currentClassName(model_.project));
         std::u16string lib = library(field(argument, 3));
-        return appendLink(result_, memberPageName(lib, cls, member), memberLinkText(lib, cls, member));
+        return appendLink(result_, memberPageName(lib, cls, member),
+                          memberLinkText(lib, cls, member));
       }
       case Action::RefCommand: {
         Text name = field(argument, 1);
@@ -221,8 +223,10 @@ class Translation {
         result_ += trimText(argument);
         result_ += u"()</span>";
         return;
-      case Action::Image: return image(argument);
-      case Action::Color: return color(argument);
+      case Action::Image:
+        return image(argument);
+      case Action::Color:
+        return color(argument);
     }
   }
 
@@ -242,7 +246,8 @@ class Translation {
 
   void color(Text argument) {
     result_ += u"<span style='color: #";
-    for (int part = 1; part <= 3; ++part) appendHexByte(result_, textToInteger(field(argument, part)));
+    for (int part = 1; part <= 3; ++part)
+      appendHexByte(result_, textToInteger(field(argument, part)));
     result_ += u";'>";
   }
 
