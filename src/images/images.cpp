@@ -27,12 +27,21 @@ std::u16string imageDestinationPath(std::u16string_view outputDir, const ImageEn
   return std::u16string(outputDir) + decimalText(image.number) + u"." + fileExtension(image.source);
 }
 
+// True when both paths name one existing file (an image whose source already
+// lies in the output folder under its number). Copying a file onto itself
+// would truncate it first and lose the picture.
+bool sameFile(std::u16string_view source, std::u16string_view destination) {
+  std::u16string from = platform::canonicalPath(source);
+  return !from.empty() && from == platform::canonicalPath(destination);
+}
+
 }  // namespace
 
 bool copyImages(const ProjectModel& model, Console& console, std::u16string_view outputDir) {
   for (const ImageEntry& image : model.images) {
     const std::u16string source = imageSourcePath(model, image);
     const std::u16string destination = imageDestinationPath(outputDir, image);
+    if (sameFile(source, destination)) continue;
     if (!platform::copyFile(source, destination)) {
       console.writeLine(u"Unable to copy " + source + u" to " + destination);
       return false;

@@ -95,6 +95,20 @@ TEST(CopyImages, ReportsAnUnwritableDestination) {
                                                           "/top.gif to " + missing + "1.gif"});
 }
 
+TEST(CopyImages, AnImageAlreadyInPlaceIsKept) {
+  // The project folder is the output folder and a picture is stored under
+  // the number it gets: copying it onto itself must not empty it.
+  ImageFolders folders;
+  writeFile(folders.project + "/1.png", "KEEP");
+  MemoryConsole console;
+  ProjectModel model = folders.model({u"1.png", u"./img/../1.png", u"img/logo.png"});
+  EXPECT_TRUE(copyImages(model, console, u16(folders.project + "/")));
+  EXPECT_TRUE(console.lines.empty());
+  EXPECT_EQ(readFile(folders.project + "/1.png"), "KEEP");
+  EXPECT_EQ(readFile(folders.project + "/2.png"), "KEEP");
+  EXPECT_EQ(readFile(folders.project + "/3.png"), "LOGO");
+}
+
 TEST(CopyImages, ProjectFileWithoutDirectoryReadsFromTheCurrentOne) {
   ImageFolders folders;
   char previous[4096];
