@@ -97,7 +97,7 @@ TEST(IndexBody, VisitsKeywordsBySlotThenNewestFirst) {
   EXPECT_EQ(u8(indexBody(project)), expected);
 }
 
-TEST(IndexBody, OrdersManyKeywordsOfOneSlotNewestFirst) {
+TEST(IndexBody, KeepsTheOrderAtOneHundredThousandKeywords) {
   // 100,000 keywords, about 200 per slot, stay fast and keep the order.
   Project project;
   for (int i = 0; i < 100000; ++i) {
