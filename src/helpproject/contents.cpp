@@ -18,9 +18,9 @@ void entry(std::u16string& out, std::u16string_view local, std::u16string_view n
 
 // A heading entry that leads to a section of the library page, followed by
 // the sub-list of the section's items.
-template <typename Items, typename Local, typename Name>
+template <typename Items, typename LocalOf, typename NameOf>
 void section(std::u16string& out, const std::u16string& libraryPage, std::u16string_view anchor,
-             std::u16string_view heading, const Items& items, Local local, Name name) {
+             std::u16string_view heading, const Items& items, LocalOf local, NameOf name) {
   if (items.empty()) return;
   entry(out, libraryPage + u"#" + std::u16string(anchor), heading);
   open(out);
