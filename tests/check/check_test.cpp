@@ -347,14 +347,5 @@ TEST(CheckProject, StructureElementNeedsNameAndOffset) {
                 at("/doc/library/structure/element", {"missing name", "missing offset"}));
 }
 
-TEST(CheckProject, AFailureEarlyIsNotUndoneByLaterPasses) {
-  Project project;  // no title, nodes absent: the path falls back to "/"
-  project.libraries.resize(3);
-  for (Library& lib : project.libraries) lib.name = u"Fine";
-  MemoryConsole console;
-  EXPECT_FALSE(checkProject(project, console));
-  EXPECT_EQ(console.utf8Lines(), at("/", {"missing title"}));
-}
-
 }  // namespace
 }  // namespace thc

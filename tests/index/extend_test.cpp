@@ -80,11 +80,5 @@ TEST(ExtendIndex, TakesNamesAsStored) {
                                 }));
 }
 
-TEST(ExtendIndex, NothingForAnEmptyProject) {
-  Project project;
-  extendIndex(project);
-  EXPECT_TRUE(project.indexEntries.empty());
-}
-
 }  // namespace
 }  // namespace thc

@@ -205,16 +205,6 @@ TEST(SortProject, MergesSupportedSystems) {
   }
 }
 
-TEST(MergeOsLists, LeavesTheGlobalListAlone) {
-  Library lib;
-  lib.globalOs = {u"Windows", u"Linux"};
-  Command command;
-  command.noOsList = {u"windows"};
-  mergeOsLists(lib, command);
-  EXPECT_EQ(textsOf(command.osList), (Texts{"Linux"}));
-  EXPECT_EQ(textsOf(lib.globalOs), (Texts{"Windows", "Linux"}));
-}
-
 // Many records, few keys: equal keys must keep their relative order, and the
 // sort must not take long.
 TEST(SortProject, StaysStableOnManyRecords) {
