@@ -5,8 +5,8 @@
 
 int main(int argc, char** argv) {
   thc::platform::StdConsole console;
-  thc::platform::ConsoleRequesters requesters(console);
+  auto requesters = thc::platform::createRequesters(console);
   thc::DriverOptions options;
   options.outputOverride = thc::platform::environmentValue("TARNELTHC_OUTPUT");
-  return thc::runDriver(thc::platform::processArguments(argc, argv), console, requesters, options);
+  return thc::runDriver(thc::platform::processArguments(argc, argv), console, *requesters, options);
 }

@@ -26,4 +26,8 @@ void ConsoleRequesters::showMessage(std::u16string_view title, std::u16string_vi
   std::fflush(stderr);
 }
 
+std::unique_ptr<Requesters> createRequesters(Console& console) {
+  return std::make_unique<ConsoleRequesters>(console);
+}
+
 }  // namespace thc::platform

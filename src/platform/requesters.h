@@ -2,6 +2,7 @@
 // terminal prompts on the console; on Windows the standard dialogs.
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -33,5 +34,9 @@ class ConsoleRequesters : public Requesters {
  private:
   Console& console_;
 };
+
+// The requesters of this system: the console prompts above on POSIX, the
+// standard dialogs and message box on Windows.
+std::unique_ptr<Requesters> createRequesters(Console& console);
 
 }  // namespace thc::platform

@@ -1,0 +1,50 @@
+#include <windows.h>
+
+#include "platform/textcase.h"
+#include "platform/win32_text.h"
+
+namespace thc::platform {
+
+namespace {
+
+bool isAscii(std::u16string_view text) {
+  for (char16_t c : text) {
+    if (c >= 0x80) return false;
+  }
+  return true;
+}
+
+// The invariant locale maps the same on every machine, so the sorted lists,
+// catalog keys and help files do not change with the user's language (a
+// Turkish locale would turn "I" into a dotless i).
+std::u16string mapCase(std::u16string_view text, bool upper) {
+  if (isAscii(text)) {
+    // The common case needs no system call.
+    std::u16string result(text);
+    for (char16_t& c : result) {
+      if (upper && c >= u'a' && c <= u'z') c = static_cast<char16_t>(c - 32);
+      if (!upper && c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c + 32);
+    }
+    return result;
+  }
+  const DWORD flags = upper ? LCMAP_UPPERCASE : LCMAP_LOWERCASE;
+  std::wstring source = win32::wide(text);
+  if (source.size() > 0x7FFFFFFF) return std::u16string(text);
+  const int length = static_cast<int>(source.size());
+  int size = LCMapStringEx(LOCALE_NAME_INVARIANT, flags, source.data(), length, nullptr, 0, nullptr,
+                           nullptr, 0);
+  if (size <= 0) return std::u16string(text);
+  std::wstring result(static_cast<size_t>(size), L'\0');
+  size = LCMapStringEx(LOCALE_NAME_INVARIANT, flags, source.data(), length, result.data(), size,
+                       nullptr, nullptr, 0);
+  if (size <= 0) return std::u16string(text);
+  result.resize(static_cast<size_t>(size));
+  return win32::fromWide(result);
+}
+
+}  // namespace
+
+std::u16string toLower(std::u16string_view text) { return mapCase(text, false); }
+std::u16string toUpper(std::u16string_view text) { return mapCase(text, true); }
+
+}  // namespace thc::platform
