@@ -2,11 +2,15 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
@@ -70,6 +74,12 @@ std::vector<std::string> bannerLines(const std::string& first) {
 ProgramRun runProgram(const std::vector<std::string>& arguments, const std::string& input,
                       const std::string& workingDirectory,
                       const std::vector<std::string>& environment) {
+  return runProgram(arguments, input, workingDirectory, environment, RunLimits{});
+}
+
+ProgramRun runProgram(const std::vector<std::string>& arguments, const std::string& input,
+                      const std::string& workingDirectory,
+                      const std::vector<std::string>& environment, const RunLimits& limits) {
   std::string dir = makeTempDirectory();
   std::string inPath = dir + "/stdin", outPath = dir + "/stdout", errPath = dir + "/stderr";
   writeFile(inPath, input);
@@ -83,8 +93,17 @@ ProgramRun runProgram(const std::vector<std::string>& arguments, const std::stri
   std::vector<std::string> argv = {TARNELTHC_BINARY};
   argv.insert(argv.end(), arguments.begin(), arguments.end());
 
+  auto started = std::chrono::steady_clock::now();
   pid_t pid = ::fork();
   if (pid == 0) {
+    if (limits.fileSizeLimit > 0) {
+      // Ignored dispositions survive execve, so the program sees EFBIG.
+      ::signal(SIGXFSZ, SIG_IGN);
+      struct rlimit limit = {limits.fileSizeLimit, limits.fileSizeLimit};
+      if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) ::_exit(125);
+    }
+    // A pending alarm survives execve as well.
+    if (limits.timeoutSeconds > 0) ::alarm(limits.timeoutSeconds);
     int in = ::open(inPath.c_str(), O_RDONLY);
     int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
@@ -102,8 +121,13 @@ ProgramRun runProgram(const std::vector<std::string>& arguments, const std::stri
   }
   ProgramRun run;
   int status = 0;
-  ::waitpid(pid, &status, 0);
+  struct rusage usage {};
+  while (::wait4(pid, &status, 0, &usage) < 0 && errno == EINTR) {
+  }
+  run.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+  run.maxResidentKilobytes = usage.ru_maxrss;
   run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  run.timedOut = WIFSIGNALED(status) && WTERMSIG(status) == SIGALRM;
   run.output = readFile(outPath);
   run.errors = readFile(errPath);
   std::string line;

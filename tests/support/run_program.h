@@ -12,6 +12,19 @@ struct ProgramRun {
   std::vector<std::string> lines;  // standard output, split at "\n"
   std::string output;              // standard output as written
   std::string errors;              // standard error
+  long maxResidentKilobytes = 0;   // peak memory of the child
+  double seconds = 0;              // wall-clock time of the child
+  bool timedOut = false;           // killed by the time limit
+};
+
+// Limits set in the child before the program starts.
+struct RunLimits {
+  // RLIMIT_FSIZE in bytes (0: none). SIGXFSZ is ignored, so writes past the
+  // limit fail with EFBIG instead of killing the program: a full disk.
+  unsigned long long fileSizeLimit = 0;
+  // Wall-clock limit in seconds (0: none); the child is killed by SIGALRM and
+  // exitCode becomes 128 + SIGALRM.
+  unsigned timeoutSeconds = 0;
 };
 
 // Runs the binary with the arguments after the program name, `input` on
@@ -21,6 +34,9 @@ struct ProgramRun {
 ProgramRun runProgram(const std::vector<std::string>& arguments, const std::string& input = "",
                       const std::string& workingDirectory = "",
                       const std::vector<std::string>& environment = {});
+ProgramRun runProgram(const std::vector<std::string>& arguments, const std::string& input,
+                      const std::string& workingDirectory,
+                      const std::vector<std::string>& environment, const RunLimits& limits);
 
 // The banner lines and "Analyzing file " + first, as the program prints them.
 std::vector<std::string> bannerLines(const std::string& first);
