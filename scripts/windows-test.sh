@@ -486,6 +486,16 @@ EOF
   check 1 'tarnelthc.exe x p.xml' x p.xml
   expect_line "Unable to create no\\such\\out\\index.html"
 
+  # Casing beyond A to Z: the language code of document.hhp is the lowered
+  # and then upper-cased lang attribute.
+  new_case casing
+  small_project "$e2e/$name/input/p.xml"
+  sed -i 's|<doc title="Small">|<doc title="Small" lang="ÄäÉéΩωÆæĲǅİıſﬀ𐐀𐐨Ⅻⓐ">|' "$e2e/$name/input/p.xml"
+  case_output=out
+  map "at out/" "at out\\"
+  check 0 'tarnelthc.exe x p.xml' x p.xml
+  expect_files out 3
+
   # Deep nesting: a chain of 300 imports and 100,000 nested elements in one
   # description.
   new_case deep

@@ -14,9 +14,11 @@ bool isAscii(std::u16string_view text) {
   return true;
 }
 
-// The invariant locale maps the same on every machine, so the sorted lists,
-// catalog keys and help files do not change with the user's language (a
-// Turkish locale would turn "I" into a dotless i).
+// The invariant locale maps the same on every machine, so the catalog keys
+// and help files do not change with the user's language (a Turkish locale
+// would turn "I" into a dotless i). Linguistic casing is Unicode's case
+// mapping, as on POSIX; the default file-system casing leaves letters such as
+// "ı", "ſ" and "ǅ" unmapped, and the two builds would write different files.
 std::u16string mapCase(std::u16string_view text, bool upper) {
   if (isAscii(text)) {
     // The common case needs no system call.
@@ -27,7 +29,7 @@ std::u16string mapCase(std::u16string_view text, bool upper) {
     }
     return result;
   }
-  const DWORD flags = upper ? LCMAP_UPPERCASE : LCMAP_LOWERCASE;
+  const DWORD flags = (upper ? LCMAP_UPPERCASE : LCMAP_LOWERCASE) | LCMAP_LINGUISTIC_CASING;
   std::wstring source = win32::wide(text);
   if (source.size() > 0x7FFFFFFF) return std::u16string(text);
   const int length = static_cast<int>(source.size());
