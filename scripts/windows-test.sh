@@ -525,6 +525,29 @@ EOF
   expect_files "$deep" 40
 }
 
+# A real console instead of pipes: Wine makes one of a terminal, so the
+# program writes with WriteConsoleW and reads the return key with
+# ReadConsoleW. The terminal adds its own control sequences, so the text is
+# checked line by line instead of against the POSIX run.
+check_real_console() {
+  new_case real-console
+  small_project "$e2e/$name/input/p.xml"
+  cp -a "$e2e/$name/input" "$e2e/$name/win"
+  local status=0
+  (cd "$e2e/$name/win" && { sleep 3; printf '\r'; } |
+     env -u DISPLAY TARNELTHC_OUTPUT=out timeout 60 script -qfec "$wine 'T:\\bin\\tarnelthc.exe' größe p.xml" /dev/null \
+     >"$e2e/$name/terminal.txt" 2>&1) || status=$?
+  perl -pe 's/\e\[[0-9;?]*[A-Za-z]//g; s/\r//g' "$e2e/$name/terminal.txt" >"$e2e/$name/win.console"
+  local before=$failures
+  [ "$status" = 0 ] || fail "$name: exit code $status, expected 0"
+  expect_line "Analyzing file größe"
+  expect_line "Creating HTML files at out\\"
+  expect_line "Press return to exit"
+  expect_files out 3
+  [ "$failures" -eq "$before" ] && echo "ok   $name (exit code $status)"
+  return 0
+}
+
 # --- The dialogs, under Xvfb ----------------------------------------------------
 
 xvfb_pid=""
@@ -722,6 +745,7 @@ setup_wine
 
 step "End-to-end cases (Windows under Wine against POSIX)"
 run_cases
+check_real_console
 
 if [ "$dialogs" != "skip" ]; then
   step "Dialogs under Xvfb"
