@@ -46,11 +46,37 @@ std::u16string detectLineBreak(std::string_view firstBlock) {
   return u"\n";
 }
 
-// Counts earlier siblings by kind and name while an element is open.
+// Counts earlier siblings by kind and name while an element is open. An
+// element has few distinct child names, so a flat list searched from the back
+// serves; past kManyNames names a hash map takes over, so a wide element with
+// thousands of distinct child names stays linear.
+constexpr size_t kManyNames = 16;
+
 struct OpenElement {
-  DocNode* node;
-  std::unordered_map<std::u16string, uint32_t> elementNames;
+  DocNode* node = nullptr;
+  // The names point into the child nodes, which the arena never moves.
+  std::vector<std::pair<std::u16string_view, uint32_t>> names;
+  std::unordered_map<std::u16string_view, uint32_t> manyNames;
   uint32_t counts[6] = {0, 0, 0, 0, 0, 0};
+
+  void open(DocNode* element) {
+    node = element;
+    names.clear();
+    manyNames.clear();
+    for (uint32_t& count : counts) count = 0;
+  }
+
+  uint32_t countElement(std::u16string_view name) {
+    if (names.size() >= kManyNames) return ++manyNames[name];
+    for (auto& [known, count] : names) {
+      if (known == name) return ++count;
+    }
+    names.emplace_back(name, 1);
+    if (names.size() == kManyNames) {
+      for (const auto& [known, count] : names) manyNames.emplace(known, count);
+    }
+    return 1;
+  }
 };
 
 class Builder {
@@ -58,7 +84,7 @@ class Builder {
   Builder(DocTree& tree, std::u16string lineBreak) : tree_(tree), lineBreak_(std::move(lineBreak)) {
     tree_.nodes.emplace_back();
     tree_.root = &tree_.nodes.back();
-    stack_.push_back(OpenElement{tree_.root, {}, {}});
+    push(tree_.root);
   }
 
   void install(XML_Parser parser) {
@@ -77,18 +103,27 @@ class Builder {
  private:
   static Builder& self(void* data) { return *static_cast<Builder*>(data); }
 
+  // The open elements live in stack_[0, depth_); entries above are kept for
+  // reuse, so opening an element allocates nothing once the depth was seen.
+  void push(DocNode* node) {
+    if (depth_ == stack_.size()) stack_.emplace_back();
+    stack_[depth_++].open(node);
+  }
+
+  OpenElement& top() { return stack_[depth_ - 1]; }
+
   DocNode* append(NodeKind kind, std::u16string name) {
-    OpenElement& open = stack_.back();
+    OpenElement& open = top();
     tree_.nodes.emplace_back();
     DocNode* node = &tree_.nodes.back();
     node->kind = kind;
     node->parent = open.node;
+    node->name = std::move(name);
     if (kind == NodeKind::Element) {
-      node->siblingNumber = ++open.elementNames[name];
+      node->siblingNumber = open.countElement(node->name);
     } else {
       node->siblingNumber = ++open.counts[static_cast<int>(kind)];
     }
-    node->name = std::move(name);
     DocNode* parent = open.node;
     if (parent->lastChild) {
       parent->lastChild->nextSibling = node;
@@ -117,20 +152,23 @@ class Builder {
   static void XMLCALL onStart(void* data, const XML_Char* name, const XML_Char** atts) {
     Builder& b = self(data);
     DocNode* node = b.append(NodeKind::Element, fromUtf8(name));
+    int strings = 0;
+    while (atts[strings]) strings += 2;
+    node->attributes.reserve(static_cast<size_t>(strings / 2));
     for (int i = 0; atts[i]; i += 2) {
       node->attributes.emplace_back(fromUtf8(atts[i]), fromUtf8(atts[i + 1]));
     }
-    b.stack_.push_back(OpenElement{node, {}, {}});
+    b.push(node);
   }
 
   static void XMLCALL onEnd(void* data, const XML_Char*) {
     Builder& b = self(data);
-    if (b.stack_.size() > 1) b.stack_.pop_back();
+    if (b.depth_ > 1) --b.depth_;
   }
 
   static void XMLCALL onText(void* data, const XML_Char* s, int len) {
     Builder& b = self(data);
-    std::u16string& target = b.cdata_ ? b.cdata_->text : b.stack_.back().node->text;
+    std::u16string& target = b.cdata_ ? b.cdata_->text : b.top().node->text;
     b.appendText(target, s, len);
   }
 
@@ -160,14 +198,15 @@ class Builder {
   static void XMLCALL onDefault(void* data, const XML_Char* s, int len) {
     Builder& b = self(data);
     if (len < 2 || s[0] != '&' || s[len - 1] != ';') return;
-    if (b.stack_.size() < 2) return;  // only references inside an element
-    std::u16string& target = b.cdata_ ? b.cdata_->text : b.stack_.back().node->text;
+    if (b.depth_ < 2) return;  // only references inside an element
+    std::u16string& target = b.cdata_ ? b.cdata_->text : b.top().node->text;
     appendFromUtf8(target, std::string_view(s, static_cast<size_t>(len)));
   }
 
   DocTree& tree_;
   std::u16string lineBreak_;
   std::vector<OpenElement> stack_;
+  size_t depth_ = 0;
   DocNode* cdata_ = nullptr;
 };
 
