@@ -1,11 +1,29 @@
 #include "common/output.h"
 
+#include <algorithm>
 #include <string>
 
 #include "common/utf.h"
 #include "platform/filesystem.h"
 
 namespace thc {
+
+namespace {
+
+// The UTF-8 of a file is gathered up to this size before it is written, so a
+// page goes out in one write call and a large help file in a few big ones
+// without a second full copy of it in memory.
+constexpr size_t kFlushSize = size_t{1} << 20;
+
+// A cut inside a piece must not separate the two halves of a surrogate pair.
+size_t cutPoint(std::u16string_view piece, size_t wanted) {
+  if (wanted >= piece.size()) return piece.size();
+  char16_t before = piece[wanted - 1];
+  if (before >= 0xD800 && before <= 0xDBFF) return wanted - 1;
+  return wanted;
+}
+
+}  // namespace
 
 bool writeOutputFile(Console& console, std::u16string_view path,
                      std::initializer_list<std::u16string_view> pieces) {
@@ -14,17 +32,24 @@ bool writeOutputFile(Console& console, std::u16string_view path,
     console.writeLine(std::u16string(u"Unable to create ") + std::u16string(path));
     return false;
   }
-  bool written = true;
+  size_t units = 0;
+  for (std::u16string_view piece : pieces) units += piece.size();
   std::string bytes;
+  bytes.reserve(std::min(units, kFlushSize) + 16);
+  bool written = true;
   for (std::u16string_view piece : pieces) {
-    if (piece.empty()) continue;
-    bytes.clear();
-    appendUtf8(bytes, piece);
-    if (!file->write(bytes)) {
-      written = false;
-      break;
+    while (written && !piece.empty()) {
+      // At most kFlushSize units at a time; a unit takes up to three bytes.
+      size_t take = cutPoint(piece, std::max<size_t>(kFlushSize / 3, 2));
+      appendUtf8(bytes, piece.substr(0, take));
+      piece.remove_prefix(take);
+      if (bytes.size() >= kFlushSize) {
+        written = file->write(bytes);
+        bytes.clear();
+      }
     }
   }
+  if (written && !bytes.empty()) written = file->write(bytes);
   if (!file->close()) written = false;
   if (!written) console.writeLine(std::u16string(u"Unable to write ") + std::u16string(path));
   return written;
