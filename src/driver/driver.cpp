@@ -26,9 +26,12 @@ void printBanner(Console& console) {
 }
 
 // The stages after a successful load. False when any stage failed.
-bool runStages(ProjectModel& model, Console& console, const DocTree& tree) {
+bool runStages(ProjectModel& model, Console& console, DocTree& tree) {
   console.writeLine(u"Parsing file ...");
   readProject(model, console, rootElement(tree));
+  // The model holds copies of everything read; only the node paths are
+  // still needed, by the checks.
+  releaseContent(tree);
   console.writeLine(u"done");
 
   console.writeLine(u"Checking file ...");

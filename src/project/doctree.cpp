@@ -251,6 +251,13 @@ const DocNode* rootElement(const DocTree& tree) {
   return nullptr;
 }
 
+void releaseContent(DocTree& tree) {
+  for (DocNode& node : tree.nodes) {
+    std::u16string().swap(node.text);
+    std::vector<std::pair<std::u16string, std::u16string>>().swap(node.attributes);
+  }
+}
+
 const std::u16string& attribute(const DocNode* node, std::u16string_view name) {
   static const std::u16string empty;
   if (!node) return empty;

@@ -55,6 +55,11 @@ std::unique_ptr<DocTree> loadDocument(std::u16string_view path);
 
 const DocNode* rootElement(const DocTree& tree);
 
+// Frees the text and the attributes of every node once the readers have
+// taken what they need from the document. The nodes, their names and their
+// paths stay, for the diagnostics that name them later.
+void releaseContent(DocTree& tree);
+
 // The value of the attribute with exactly this name, or "".
 const std::u16string& attribute(const DocNode* node, std::u16string_view name);
 

@@ -100,6 +100,7 @@ void readDocumentElement(ProjectModel& model, Console& console, const DocNode* e
 // document is read.
 struct OpenImport {
   const DocNode* resume;
+  DocTree* tree;  // the imported document, released once it is read
 };
 
 // Loads the file of an import element and enters it into the chain. The
@@ -150,6 +151,7 @@ void readDocumentLevel(ProjectModel& model, Console& console, const DocNode* fir
       if (open.empty()) return;
       console.writeLine(u"done");
       chain.leave();
+      releaseContent(*open.back().tree);
       node = open.back().resume;
       open.pop_back();
       continue;
@@ -157,7 +159,7 @@ void readDocumentLevel(ProjectModel& model, Console& console, const DocNode* fir
     const DocNode* next = node->nextSibling;
     if (isElement(node, u"import")) {
       if (std::optional<const DocNode*> root = openImport(model, console, node, chain)) {
-        open.push_back(OpenImport{next});
+        open.push_back(OpenImport{next, model.project.importedDocs.back().get()});
         node = *root;
         continue;
       }
