@@ -82,8 +82,7 @@ struct OpenElement {
 class Builder {
  public:
   Builder(DocTree& tree, std::u16string lineBreak) : tree_(tree), lineBreak_(std::move(lineBreak)) {
-    tree_.nodes.emplace_back();
-    tree_.root = &tree_.nodes.back();
+    tree_.root = &tree_.nodes.emplace_back();
     push(tree_.root);
   }
 
@@ -114,8 +113,7 @@ class Builder {
 
   DocNode* append(NodeKind kind, std::u16string name) {
     OpenElement& open = top();
-    tree_.nodes.emplace_back();
-    DocNode* node = &tree_.nodes.back();
+    DocNode* node = &tree_.nodes.emplace_back();
     node->kind = kind;
     node->parent = open.node;
     node->name = std::move(name);

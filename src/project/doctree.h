@@ -3,8 +3,9 @@
 // a very deep nesting neither overflow the stack nor take long to release.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
-#include <deque>
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -37,13 +38,67 @@ struct DocNode {
   uint32_t siblingNumber = 1;
 };
 
+// The nodes of one tree, in creation order. They sit in blocks that are never
+// moved, so a node's address stays valid while the tree grows; the blocks
+// grow from a few nodes to kLargestBlock, so a small document stays small and
+// a large one costs one allocation per few thousand nodes.
+class NodeArena {
+ public:
+  static constexpr size_t kFirstBlock = 16;
+  static constexpr size_t kLargestBlock = 4096;
+
+  DocNode& emplace_back() {
+    if (blocks_.empty() || blocks_.back().size() == blocks_.back().capacity()) {
+      size_t capacity = blocks_.empty() ? kFirstBlock : std::min(2 * blocks_.back().capacity(), kLargestBlock);
+      blocks_.emplace_back().reserve(capacity);
+    }
+    ++size_;
+    return blocks_.back().emplace_back();
+  }
+  size_t size() const { return size_; }
+
+  template <typename Node, typename Blocks>
+  class Iterator {
+   public:
+    Iterator(Blocks* blocks, size_t block) : blocks_(blocks), block_(block) {}
+    Node& operator*() const { return (*blocks_)[block_][index_]; }
+    Node* operator->() const { return &**this; }
+    Iterator& operator++() {
+      if (++index_ == (*blocks_)[block_].size()) {
+        ++block_;
+        index_ = 0;
+      }
+      return *this;
+    }
+    bool operator==(const Iterator& other) const { return block_ == other.block_ && index_ == other.index_; }
+
+   private:
+    Blocks* blocks_;
+    size_t block_;
+    size_t index_ = 0;
+  };
+  using Blocks = std::vector<std::vector<DocNode>>;
+  using iterator = Iterator<DocNode, Blocks>;
+  using const_iterator = Iterator<const DocNode, const Blocks>;
+
+  iterator begin() { return iterator(&blocks_, 0); }
+  iterator end() { return iterator(&blocks_, blocks_.size()); }
+  const_iterator begin() const { return const_iterator(&blocks_, 0); }
+  const_iterator end() const { return const_iterator(&blocks_, blocks_.size()); }
+
+ private:
+  // Every block keeps the capacity it was given; only the last one has room.
+  Blocks blocks_;
+  size_t size_ = 0;
+};
+
 struct DocTree {
   int status = 0;         // 0, or the parser's error code
   int64_t errorLine = 0;  // counted from 1
   int64_t errorPosition = 0;  // column counted from 1
   std::u16string errorMessage;
   DocNode* root = nullptr;  // the document node
-  std::deque<DocNode> nodes;  // the arena; root is its first node
+  NodeArena nodes;  // root is its first node
 };
 
 // Parses the bytes of a document. Never fails: a parse error is recorded in
