@@ -1,8 +1,51 @@
 #include "common/utf.h"
 
 #include <cstdint>
+#include <cstring>
 
 namespace thc {
+
+namespace {
+
+// Most text is ASCII. These find the length of an ASCII run a word at a time;
+// the run is then copied by a plain loop that the compiler vectorises.
+size_t asciiRun(const char16_t* text, size_t size) {
+  size_t i = 0;
+  for (; i + 4 <= size; i += 4) {
+    uint64_t word;
+    std::memcpy(&word, text + i, sizeof word);
+    if (word & 0xFF80FF80FF80FF80ull) break;
+  }
+  while (i < size && text[i] < 0x80) ++i;
+  return i;
+}
+
+size_t asciiRun(const char* bytes, size_t size) {
+  size_t i = 0;
+  for (; i + 8 <= size; i += 8) {
+    uint64_t word;
+    std::memcpy(&word, bytes + i, sizeof word);
+    if (word & 0x8080808080808080ull) break;
+  }
+  while (i < size && static_cast<unsigned char>(bytes[i]) < 0x80) ++i;
+  return i;
+}
+
+void appendNarrowed(std::string& out, const char16_t* text, size_t count) {
+  const size_t start = out.size();
+  out.resize(start + count);
+  char* target = out.data() + start;
+  for (size_t k = 0; k < count; ++k) target[k] = static_cast<char>(text[k]);
+}
+
+void appendWidened(std::u16string& out, const char* bytes, size_t count) {
+  const size_t start = out.size();
+  out.resize(start + count);
+  char16_t* target = out.data() + start;
+  for (size_t k = 0; k < count; ++k) target[k] = static_cast<unsigned char>(bytes[k]);
+}
+
+}  // namespace
 
 static void putCodePoint(std::string& out, uint32_t cp) {
   if (cp < 0x80) {
@@ -25,11 +68,12 @@ static void putCodePoint(std::string& out, uint32_t cp) {
 void appendUtf8(std::string& out, std::u16string_view text) {
   out.reserve(out.size() + text.size());
   for (size_t i = 0; i < text.size(); ++i) {
-    uint32_t c = text[i];
-    if (c < 0x80) {
-      out.push_back(static_cast<char>(c));
+    if (size_t run = asciiRun(text.data() + i, text.size() - i)) {
+      appendNarrowed(out, text.data() + i, run);
+      i += run - 1;
       continue;
     }
+    uint32_t c = text[i];
     if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() &&
         text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
       uint32_t low = text[++i];
@@ -62,12 +106,12 @@ void appendFromUtf8(std::u16string& out, std::string_view bytes) {
   size_t i = 0;
   const size_t n = bytes.size();
   while (i < n) {
-    unsigned char b = static_cast<unsigned char>(bytes[i]);
-    if (b < 0x80) {
-      out.push_back(b);
-      ++i;
+    if (size_t run = asciiRun(bytes.data() + i, n - i)) {
+      appendWidened(out, bytes.data() + i, run);
+      i += run;
       continue;
     }
+    unsigned char b = static_cast<unsigned char>(bytes[i]);
     int length = 0;
     uint32_t cp = 0;
     uint32_t minimum = 0;
