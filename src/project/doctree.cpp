@@ -20,9 +20,14 @@ std::u16string detectLineBreak(std::string_view firstBlock) {
     if (c == '\0') ++zeros;
   }
   if (zeros > 4) {
-    // 16-bit units; big-endian only when the file says so.
-    bool bigEndian = firstBlock.size() >= 2 && static_cast<unsigned char>(firstBlock[0]) == 0xFE &&
-                     static_cast<unsigned char>(firstBlock[1]) == 0xFF;
+    // 16-bit units. Big-endian when the byte order mark says so or, without
+    // a mark, when the first unit ("<" or white space) has its zero byte first.
+    bool bigEndian = false;
+    if (firstBlock.size() >= 2) {
+      auto first = static_cast<unsigned char>(firstBlock[0]);
+      auto second = static_cast<unsigned char>(firstBlock[1]);
+      bigEndian = (first == 0xFE && second == 0xFF) || (first == 0 && second != 0);
+    }
     size_t units = firstBlock.size() / 2;
     auto unit = [&](size_t i) -> unsigned {
       unsigned a = static_cast<unsigned char>(firstBlock[2 * i]);

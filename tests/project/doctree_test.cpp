@@ -111,6 +111,29 @@ TEST(DocTree, Utf16FileWithByteOrderMark) {
   EXPECT_EQ(u8(child(rootElement(*tree), "d")->text), "x\r\ny");
 }
 
+// The line breaks of a UTF-16 file are found in either byte order, with or
+// without a byte order mark (the parser accepts all four forms).
+TEST(DocTree, Utf16LineBreaksInEitherByteOrder) {
+  struct Case { bool bigEndian, mark; std::u16string lineBreak; };
+  const std::vector<Case> cases = {
+      {false, true, u"\r\n"}, {false, false, u"\r\n"}, {true, true, u"\r\n"}, {true, false, u"\r\n"},
+      {true, false, u"\r"},   {true, false, u"\n"},    {false, false, u"\r"},
+  };
+  for (const Case& c : cases) {
+    const std::u16string& br = c.lineBreak;
+    std::u16string xml = (c.mark ? u"\uFEFF" : u"") + (u"<doc>" + br + u"<d>x" + br + u"y</d></doc>");
+    std::string bytes;
+    for (char16_t unit : xml) {
+      char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
+      bytes += c.bigEndian ? std::string{high, low} : std::string{low, high};
+    }
+    const std::string name = std::string(c.bigEndian ? "BE" : "LE") + (c.mark ? " mark " : " ") + u8(br);
+    auto tree = parse(bytes);
+    ASSERT_EQ(tree->status, 0) << name;
+    EXPECT_EQ(child(rootElement(*tree), "d")->text, u"x" + br + u"y") << name;
+  }
+}
+
 TEST(DocTree, DefectiveFileReportsLineColumnAndMessage) {
   struct Case { std::string xml; int64_t line, position; std::string message; };
   const std::vector<Case> cases = {
