@@ -1,0 +1,6 @@
+// libFuzzer target: the catalog parser.
+#include "fuzz_target.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  return thc::robust::runFuzzInput(&thc::robust::fuzzCatalog, data, size);
+}
