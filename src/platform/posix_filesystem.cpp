@@ -36,6 +36,18 @@ bool writeAll(int fd, const char* data, size_t size) {
   return true;
 }
 
+// Files are opened without blocking: opening a named pipe that no one reads
+// or writes would otherwise wait forever (for writing, such a pipe then fails
+// to open). Only regular files are read after this (the callers check), and
+// for them the flag changes nothing.
+int openForReading(std::u16string_view path) {
+  return ::open(nativePath(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+}
+
+int createForWriting(std::u16string_view path) {
+  return ::open(nativePath(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK, 0666);
+}
+
 class PosixOutputFile : public OutputFile {
  public:
   explicit PosixOutputFile(int fd) : fd_(fd) {}
@@ -68,7 +80,7 @@ bool createDirectory(std::u16string_view path) {
 }
 
 std::optional<std::string> readFile(std::u16string_view path) {
-  int fd = ::open(nativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
+  int fd = openForReading(path);
   if (fd < 0) return std::nullopt;
   struct stat info;
   if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
@@ -101,14 +113,14 @@ std::u16string canonicalPath(std::u16string_view path) {
 }
 
 bool copyFile(std::u16string_view from, std::u16string_view to) {
-  int in = ::open(nativePath(from).c_str(), O_RDONLY | O_CLOEXEC);
+  int in = openForReading(from);
   if (in < 0) return false;
   struct stat info;
   if (::fstat(in, &info) != 0 || !S_ISREG(info.st_mode)) {
     ::close(in);
     return false;
   }
-  int out = ::open(nativePath(to).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  int out = createForWriting(to);
   if (out < 0) {
     ::close(in);
     return false;
@@ -134,7 +146,7 @@ bool copyFile(std::u16string_view from, std::u16string_view to) {
 }
 
 std::unique_ptr<OutputFile> OutputFile::create(std::u16string_view path) {
-  int fd = ::open(nativePath(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+  int fd = createForWriting(path);
   if (fd < 0) return nullptr;
   return std::make_unique<PosixOutputFile>(fd);
 }
