@@ -10,9 +10,10 @@
 #
 # Each size gets one warm-up round, then BENCH_RUNS rounds of tarnelthc,
 # parse and copy in turn; every figure is the median of its rounds. Wall times
-# come from the nanosecond clock around each command, peak memory from
-# /usr/bin/time (%M, the largest resident set). The output folder is removed
-# before every tarnelthc run, so every run writes into a fresh folder.
+# come from the nanosecond clock around each command, peak memory and cpu
+# time (user + system) from /usr/bin/time. The output folder is removed
+# before every tarnelthc run, so every run writes into a fresh folder, and
+# the file system is synced before every timed command.
 set -euo pipefail
 
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -60,15 +61,19 @@ project_for() {
   echo "$dir"
 }
 
-# Runs one command with stdin at end of input; appends "seconds peak_kib" to
-# the file named first. Standard output is discarded, standard error kept.
+# Runs one command with stdin at end of input; appends "wall_seconds
+# peak_kib cpu_seconds" to the file named first. Standard output is
+# discarded, standard error kept. The file system is synced first (not
+# timed), so the write-back of one command never lands in the next one's time.
 measure() {
   local into="$1"; shift
   local start end
+  sync
   start=$(date +%s%N)
-  /usr/bin/time -f '%M' -o "$work/time.out" "$@" >/dev/null 2>>"$work/stderr.log" </dev/null || true
+  /usr/bin/time -f '%M %U %S' -o "$work/time.out" "$@" >/dev/null 2>>"$work/stderr.log" </dev/null || true
   end=$(date +%s%N)
-  echo "$(( end - start )) $(tail -n 1 "$work/time.out")" | awk '{ printf "%.6f %d\n", $1 / 1e9, $2 }' >>"$into"
+  echo "$(( end - start )) $(tail -n 1 "$work/time.out")" |
+    awk '{ printf "%.6f %d %.2f\n", $1 / 1e9, $2, $3 + $4 }' >>"$into"
 }
 
 # Median of one column of a figures file.
@@ -85,7 +90,7 @@ echo "Building the Release binary in $build ..."
 build_release
 binary="$build/tarnelthc"
 
-declare -A input_bytes out_files out_bytes t_thc t_parse t_copy m_thc
+declare -A input_bytes out_files out_bytes t_thc t_parse t_copy m_thc c_thc c_base
 for n in "${sizes[@]}"; do
   echo "N=$n: generating ..."
   project="$(project_for "$n")"
@@ -131,18 +136,22 @@ for n in "${sizes[@]}"; do
   m_thc[$n]=$(median "$work/thc-$n" 2)
   t_parse[$n]=$(median "$work/parse-$n" 1)
   t_copy[$n]=$(median "$work/copy-$n.t" 1)
+  c_thc[$n]=$(median "$work/thc-$n" 3)
+  paste -d' ' "$work/parse-$n" "$work/copy-$n.t" | awk '{ print $3 + $6 }' >"$work/base-$n.cpu"
+  c_base[$n]=$(median "$work/base-$n.cpu" 1)
 done
 
 echo
 echo "tarnelthc against parse (xmlwf) + copy (cp -r); medians of $runs runs after a warm-up, seed $seed"
-printf '%8s %9s %8s %9s %9s %9s %9s %7s %9s %9s %9s\n' \
-  N input_MB out_files out_MB thc_s parse_s copy_s ratio peak_MiB mem/byte limit_MiB
+printf '%8s %9s %8s %9s %9s %9s %9s %7s %9s %9s %9s %9s\n' \
+  N input_MB out_files out_MB thc_s parse_s copy_s ratio cpu_ratio peak_MiB mem/byte limit_MiB
 for n in "${sizes[@]}"; do
   awk -v n="$n" -v in_b="${input_bytes[$n]}" -v files="${out_files[$n]}" -v out_b="${out_bytes[$n]}" \
-      -v t="${t_thc[$n]}" -v p="${t_parse[$n]}" -v c="${t_copy[$n]}" -v m="${m_thc[$n]}" 'BEGIN {
-    printf "%8d %9.2f %8d %9.2f %9.3f %9.3f %9.3f %7.2f %9.1f %9.2f %9.1f\n",
-      n, in_b / 1048576, files, out_b / 1048576, t, p, c, t / (p + c), m / 1024, m * 1024 / in_b,
-      (8 * in_b) / 1048576 + 64 }'
+      -v t="${t_thc[$n]}" -v p="${t_parse[$n]}" -v c="${t_copy[$n]}" -v m="${m_thc[$n]}" \
+      -v ct="${c_thc[$n]}" -v cb="${c_base[$n]}" 'BEGIN {
+    printf "%8d %9.2f %8d %9.2f %9.3f %9.3f %9.3f %7.2f %9.2f %9.1f %9.2f %9.1f\n",
+      n, in_b / 1048576, files, out_b / 1048576, t, p, c, t / (p + c), (cb > 0 ? ct / cb : 0),
+      m / 1024, m * 1024 / in_b, (8 * in_b) / 1048576 + 64 }'
 done
 
 count=${#sizes[@]}
@@ -155,5 +164,6 @@ if [ "$count" -ge 2 ]; then
   growth=$(awk -v a="${t_thc[$before]}" -v b="${t_thc[$last]}" 'BEGIN { printf "%.2f", b / a }')
   echo "growth of the tarnelthc time from N=$before to N=$last: $growth"
 fi
+echo "ratio: wall time of tarnelthc / (parse + copy); cpu_ratio: the same for user + system time"
 echo "goals at the largest N: ratio <= 1.5 (aim 1.2), growth over 10x items <= 11, peak <= limit_MiB (8 x input + 64 MiB)"
 echo "ratio=$ratio growth=$growth mem_per_input_byte=$mem"
