@@ -45,8 +45,15 @@ std::u16string makePageMiddle() {
   return middle;
 }
 
-bool holdsSeparator(std::u16string_view file) {
-  return file.find_first_of(u"/\\") != std::u16string_view::npos;
+// A separator would put the page into another folder, possibly outside the
+// output folder. A control character (a line break above all) would split
+// the page's line in the file list of the help project, which would then
+// name pages that do not exist; Windows refuses such names as well.
+bool isRefusedFileName(std::u16string_view file) {
+  for (char16_t c : file) {
+    if (c == u'/' || c == u'\\' || c < 32) return true;
+  }
+  return false;
 }
 
 }  // namespace
@@ -57,9 +64,7 @@ bool writePage(ProjectModel& model, Console& console, std::u16string_view output
                std::u16string_view file, std::u16string_view title, std::u16string_view body) {
   std::u16string path(outputDir);
   path.append(file);
-  if (holdsSeparator(file)) {
-    // The name of an item may hold a separator; its page would land in
-    // another folder, possibly outside the output folder, so it is refused.
+  if (isRefusedFileName(file)) {
     console.writeLine(u"Unable to create " + path);
     return false;
   }

@@ -13,8 +13,9 @@ namespace thc {
 std::u16string_view styleSheet();
 
 // Writes outputDir + file as one page and appends file to
-// model.generatedFiles. A file name holding "/" or "\" is refused like a file
-// that cannot be created, so no page lands outside outputDir. Prints "Unable
+// model.generatedFiles. A file name holding "/", "\" or a control character
+// is refused like a file that cannot be created, so no page lands outside
+// outputDir and every listed name is one line. Prints "Unable
 // to create " / "Unable to write " + the full path and returns false when the
 // page was not written completely; nothing is listed then.
 bool writePage(ProjectModel& model, Console& console, std::u16string_view outputDir,
