@@ -2,13 +2,15 @@
 
 namespace thc {
 
-std::u16string trimText(std::u16string_view text) {
+std::u16string_view trimmedView(std::u16string_view text) {
   size_t begin = 0;
   size_t end = text.size();
   while (begin < end && text[begin] < 33) ++begin;
   while (end > begin && text[end - 1] < 33) --end;
-  return std::u16string(text.substr(begin, end - begin));
+  return text.substr(begin, end - begin);
 }
+
+std::u16string trimText(std::u16string_view text) { return std::u16string(trimmedView(text)); }
 
 static int digitValue(char16_t c) {
   if (c >= u'0' && c <= u'9') return c - u'0';

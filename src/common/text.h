@@ -10,6 +10,8 @@ namespace thc {
 
 // Removes every character whose code is below 33 from both ends.
 std::u16string trimText(std::u16string_view text);
+// The same, as a view into the text (nothing is copied).
+std::u16string_view trimmedView(std::u16string_view text);
 
 // Integer value of a text: leading blanks and tabs, an optional sign, then
 // "$" + hex digits, "%" + binary digits, or decimal digits. Stops at the first

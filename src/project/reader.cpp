@@ -30,15 +30,15 @@ void ImportChain::leave() {
 }
 
 std::u16string escapeAmpersands(std::u16string_view text) {
-  std::u16string trimmed = trimText(text);
+  std::u16string_view rest = trimmedView(text);
   std::u16string result;
-  result.reserve(trimmed.size());
-  for (char16_t c : trimmed) {
-    if (c == u'&') {
-      result += u"&amp;";
-    } else {
-      result += c;
-    }
+  result.reserve(rest.size());
+  for (;;) {
+    const size_t ampersand = rest.find(u'&');
+    result.append(rest.substr(0, ampersand));
+    if (ampersand == std::u16string_view::npos) break;
+    result += u"&amp;";
+    rest.remove_prefix(ampersand + 1);
   }
   return result;
 }
