@@ -3,20 +3,27 @@
 namespace thc {
 
 void appendSitemapValue(std::u16string& out, std::u16string_view text) {
-  for (char16_t c : text) {
-    switch (c) {
+  // Runs without a character to replace go in as one piece.
+  for (;;) {
+    size_t special = 0;
+    while (special < text.size() && text[special] != u'"' && text[special] != u'<' &&
+           text[special] != u'>') {
+      ++special;
+    }
+    out.append(text.substr(0, special));
+    if (special == text.size()) return;
+    switch (text[special]) {
       case u'"':
         out += u"&quot;";
         break;
       case u'<':
         out += u"&lt;";
         break;
-      case u'>':
+      default:
         out += u"&gt;";
         break;
-      default:
-        out.push_back(c);
     }
+    text.remove_prefix(special + 1);
   }
 }
 
