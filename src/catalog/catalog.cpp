@@ -87,10 +87,31 @@ std::u16string unescapeCatalogValue(std::u16string_view value) {
   return result;
 }
 
+namespace {
+
+// The keys the pages pass are short ASCII words: they are lowered on the
+// stack, which gives the same key as the full lower-casing.
+Catalog::const_iterator findLowered(const Catalog& catalog, std::u16string_view key) {
+  constexpr size_t kShortKey = 64;
+  char16_t lowered[kShortKey];
+  if (key.size() <= kShortKey) {
+    bool ascii = true;
+    for (size_t i = 0; i < key.size() && ascii; ++i) {
+      char16_t c = key[i];
+      ascii = c < 0x80;
+      lowered[i] = (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c;
+    }
+    if (ascii) return catalog.find(std::u16string_view(lowered, key.size()));
+  }
+  return catalog.find(platform::toLower(key));
+}
+
+}  // namespace
+
 std::u16string catalogText(const Catalog& catalog, std::u16string_view key,
                            std::u16string_view builtIn) {
   if (catalog.empty()) return std::u16string(builtIn);
-  auto found = catalog.find(platform::toLower(key));
+  auto found = findLowered(catalog, key);
   if (found == catalog.end()) return std::u16string(builtIn);
   return found->second;
 }

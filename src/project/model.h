@@ -4,8 +4,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -163,7 +165,12 @@ struct ImageEntry {
 
 // The language catalog: lower-cased key -> text. A later definition of a key
 // replaces the earlier one.
-using Catalog = std::unordered_map<std::u16string, std::u16string>;
+// Looked up by string views as well, so a lookup needs no key string.
+struct CatalogKeyHash {
+  using is_transparent = void;
+  size_t operator()(std::u16string_view key) const { return std::hash<std::u16string_view>{}(key); }
+};
+using Catalog = std::unordered_map<std::u16string, std::u16string, CatalogKeyHash, std::equal_to<>>;
 
 struct Project {
   std::vector<Library> libraries;
