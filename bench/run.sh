@@ -90,7 +90,7 @@ echo "Building the Release binary in $build ..."
 build_release
 binary="$build/tarnelthc"
 
-declare -A input_bytes out_files out_bytes t_thc t_parse t_copy m_thc c_thc c_base
+declare -A input_bytes out_files out_bytes t_thc t_parse t_copy m_thc r_wall r_cpu
 for n in "${sizes[@]}"; do
   echo "N=$n: generating ..."
   project="$(project_for "$n")"
@@ -122,7 +122,7 @@ for n in "${sizes[@]}"; do
   out_bytes[$n]=$(du -sb "$out" | cut -f1)
 
   echo "N=$n: timing, 1 warm-up + $runs rounds ..."
-  rm -f "$work/thc-$n" "$work/parse-$n" "$work/copy-$n.t"
+  rm -f "$work/thc-$n" "$work/parse-$n" "$work/copy-$n.t" "$work/ratios-$n"
   for round in $(seq 0 "$runs"); do
     [ "$round" -eq 0 ] && target=/dev/null || target=""
     rm -rf "$out"
@@ -136,9 +136,12 @@ for n in "${sizes[@]}"; do
   m_thc[$n]=$(median "$work/thc-$n" 2)
   t_parse[$n]=$(median "$work/parse-$n" 1)
   t_copy[$n]=$(median "$work/copy-$n.t" 1)
-  c_thc[$n]=$(median "$work/thc-$n" 3)
-  paste -d' ' "$work/parse-$n" "$work/copy-$n.t" | awk '{ print $3 + $6 }' >"$work/base-$n.cpu"
-  c_base[$n]=$(median "$work/base-$n.cpu" 1)
+  # The ratios are taken round by round, then their median: a round's three
+  # commands ran close together, so a drift of the machine's speed cancels.
+  paste -d' ' "$work/thc-$n" "$work/parse-$n" "$work/copy-$n.t" |
+    awk '{ printf "%.6f %.6f\n", $1 / ($4 + $7), ($6 + $9 > 0 ? $3 / ($6 + $9) : 0) }' >"$work/ratios-$n"
+  r_wall[$n]=$(median "$work/ratios-$n" 1)
+  r_cpu[$n]=$(median "$work/ratios-$n" 2)
 done
 
 echo
@@ -148,15 +151,15 @@ printf '%8s %9s %8s %9s %9s %9s %9s %7s %9s %9s %9s %9s\n' \
 for n in "${sizes[@]}"; do
   awk -v n="$n" -v in_b="${input_bytes[$n]}" -v files="${out_files[$n]}" -v out_b="${out_bytes[$n]}" \
       -v t="${t_thc[$n]}" -v p="${t_parse[$n]}" -v c="${t_copy[$n]}" -v m="${m_thc[$n]}" \
-      -v ct="${c_thc[$n]}" -v cb="${c_base[$n]}" 'BEGIN {
+      -v rw="${r_wall[$n]}" -v rc="${r_cpu[$n]}" 'BEGIN {
     printf "%8d %9.2f %8d %9.2f %9.3f %9.3f %9.3f %7.2f %9.2f %9.1f %9.2f %9.1f\n",
-      n, in_b / 1048576, files, out_b / 1048576, t, p, c, t / (p + c), (cb > 0 ? ct / cb : 0),
+      n, in_b / 1048576, files, out_b / 1048576, t, p, c, rw, rc,
       m / 1024, m * 1024 / in_b, (8 * in_b) / 1048576 + 64 }'
 done
 
 count=${#sizes[@]}
 last=${sizes[$((count - 1))]}
-ratio=$(awk -v t="${t_thc[$last]}" -v p="${t_parse[$last]}" -v c="${t_copy[$last]}" 'BEGIN { printf "%.2f", t / (p + c) }')
+ratio=$(awk -v r="${r_wall[$last]}" 'BEGIN { printf "%.2f", r }')
 mem=$(awk -v m="${m_thc[$last]}" -v b="${input_bytes[$last]}" 'BEGIN { printf "%.2f", m * 1024 / b }')
 growth=n/a
 if [ "$count" -ge 2 ]; then
@@ -164,6 +167,6 @@ if [ "$count" -ge 2 ]; then
   growth=$(awk -v a="${t_thc[$before]}" -v b="${t_thc[$last]}" 'BEGIN { printf "%.2f", b / a }')
   echo "growth of the tarnelthc time from N=$before to N=$last: $growth"
 fi
-echo "ratio: wall time of tarnelthc / (parse + copy); cpu_ratio: the same for user + system time"
+echo "ratio: wall time of tarnelthc / (parse + copy), median of the rounds' ratios; cpu_ratio: the same for user + system time"
 echo "goals at the largest N: ratio <= 1.5 (aim 1.2), growth over 10x items <= 11, peak <= limit_MiB (8 x input + 64 MiB)"
 echo "ratio=$ratio growth=$growth mem_per_input_byte=$mem"
