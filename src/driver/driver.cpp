@@ -12,6 +12,7 @@
 #include "project/doctree.h"
 #include "project/model.h"
 #include "project/reader.h"
+#include "project/release.h"
 
 namespace thc {
 
@@ -40,6 +41,8 @@ bool runStages(ProjectModel& model, Console& console, DocTree& tree) {
     return false;
   }
   console.writeLine(u"done");
+  // No later stage names a node, so the trees make room for the pages.
+  releaseDocuments(model, tree);
 
   console.writeLine(u"Creating Language Catalog ...");
   if (!model.project.catalogSource.empty()) buildCatalog(model.catalog, model.project.catalogSource);
@@ -83,7 +86,7 @@ bool loadAndRun(ProjectModel& model, Console& console) {
   }
   console.writeLine(u"File ok");
   return runStages(model, console, *tree);
-  // The main tree is released here, after every stage that reads its nodes.
+  // The main tree object ends here; its nodes went after the checks.
 }
 
 }  // namespace
