@@ -28,14 +28,27 @@ void fileUnder(KeywordMap& keywordMap, std::u16string keyword, const IndexLink& 
   keywordMap.keywords[position->second].links.push_back(link);
 }
 
+constexpr std::u16string_view keywordStart = u"<LI> <OBJECT type=\"text/sitemap\">\n";
+constexpr std::u16string_view keywordEnd = u"</OBJECT> </LI>\n";
+
 void appendKeyword(std::u16string& out, const KeywordMap::Keyword& keyword) {
-  out += u"<LI> <OBJECT type=\"text/sitemap\">\n";
+  out += keywordStart;
   appendParamLine(out, u"Name", keyword.keyword);
   for (const IndexLink& link : keyword.links) {
     appendParamLine(out, u"Name", link.title);
     appendParamLine(out, u"Local", link.local);
   }
-  out += u"</OBJECT> </LI>\n";
+  out += keywordEnd;
+}
+
+// What appendKeyword appends, counted first so that the index text, the
+// largest text of a run, is allocated once instead of growing by doubling.
+size_t keywordSize(const KeywordMap::Keyword& keyword) {
+  size_t size = keywordStart.size() + paramLineSize(u"Name", keyword.keyword) + keywordEnd.size();
+  for (const IndexLink& link : keyword.links) {
+    size += paramLineSize(u"Name", link.title) + paramLineSize(u"Local", link.local);
+  }
+  return size;
 }
 
 }  // namespace
@@ -73,7 +86,10 @@ void addKeywords(KeywordMap& keywordMap, const IndexEntry& entry) {
 
 std::u16string indexBody(Project& project) {
   for (const IndexEntry& entry : project.indexEntries) addKeywords(project.keywordMap, entry);
+  size_t size = 0;
+  for (const KeywordMap::Keyword& keyword : project.keywordMap.keywords) size += keywordSize(keyword);
   std::u16string out;
+  out.reserve(size);
   for (size_t position : keywordOrder(project.keywordMap)) {
     appendKeyword(out, project.keywordMap.keywords[position]);
   }

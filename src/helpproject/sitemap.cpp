@@ -27,12 +27,37 @@ void appendSitemapValue(std::u16string& out, std::u16string_view text) {
   }
 }
 
+namespace {
+
+constexpr std::u16string_view paramStart = u"<param name=\"";
+constexpr std::u16string_view paramValue = u"\" value=\"";
+constexpr std::u16string_view paramEnd = u"\">\n";
+
+}  // namespace
+
+size_t sitemapValueSize(std::u16string_view text) {
+  size_t size = text.size();
+  for (char16_t c : text) {
+    if (c == u'"') {
+      size += 5;  // &quot;
+    } else if (c == u'<' || c == u'>') {
+      size += 3;  // &lt; &gt;
+    }
+  }
+  return size;
+}
+
 void appendParamLine(std::u16string& out, std::u16string_view name, std::u16string_view value) {
-  out += u"<param name=\"";
+  out += paramStart;
   out += name;
-  out += u"\" value=\"";
+  out += paramValue;
   appendSitemapValue(out, value);
-  out += u"\">\n";
+  out += paramEnd;
+}
+
+size_t paramLineSize(std::u16string_view name, std::u16string_view value) {
+  return paramStart.size() + name.size() + paramValue.size() + sitemapValueSize(value) +
+         paramEnd.size();
 }
 
 }  // namespace thc

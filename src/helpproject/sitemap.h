@@ -2,6 +2,7 @@
 // lists whose entries carry their texts in value="..." attributes.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -15,7 +16,12 @@ inline constexpr std::u16string_view generatorCredit = u"TarnelTHC help compiler
 // HTML Help compilers; everything else is written as stored.
 void appendSitemapValue(std::u16string& out, std::u16string_view text);
 
+// The number of units appendSitemapValue appends for the text.
+size_t sitemapValueSize(std::u16string_view text);
+
 // Appends the line <param name="NAME" value="VALUE"> and its line feed.
 void appendParamLine(std::u16string& out, std::u16string_view name, std::u16string_view value);
+// The number of units appendParamLine appends.
+size_t paramLineSize(std::u16string_view name, std::u16string_view value);
 
 }  // namespace thc

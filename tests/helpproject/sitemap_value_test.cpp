@@ -39,3 +39,25 @@ TEST(SitemapValue, ReplacesQuotesAndAngleBracketsAnywhere) {
 
 }  // namespace
 }  // namespace thc
+
+namespace thc {
+namespace {
+
+TEST(SitemapValue, CountedSizesMatchWhatIsAppended) {
+  const std::vector<std::u16string> values = {
+      u"", u"plain", u"\"", u"<>", u"a\"b<c>d&e", u"\u00FC\U0001F600\"",
+  };
+  for (const std::u16string& value : values) {
+    std::u16string out;
+    appendSitemapValue(out, value);
+    EXPECT_EQ(sitemapValueSize(value), out.size()) << u8(value);
+    for (const char16_t* name : {u"Name", u"Local"}) {
+      std::u16string line;
+      appendParamLine(line, name, value);
+      EXPECT_EQ(paramLineSize(name, value), line.size()) << u8(value);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace thc
