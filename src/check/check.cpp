@@ -114,14 +114,14 @@ bool checkLibrary(const Library& library, Console& console) {
 
 bool requireValue(std::u16string_view label, std::u16string_view text, const DocNode* node,
                   Console& console) {
-  if (!trimText(text).empty()) return true;
+  if (!trimmedView(text).empty()) return true;
   reportAt(node, u"missing " + std::u16string(label), console);
   return false;
 }
 
 bool checkIdentifier(std::u16string_view label, std::u16string_view text, const DocNode* node,
                      Console& console) {
-  const std::u16string value = trimText(text);
+  const std::u16string_view value = trimmedView(text);
   const size_t last = value.size();  // positions count from 1
   for (size_t i = 0; i < value.size(); ++i) {
     const char16_t c = value[i];

@@ -22,9 +22,12 @@ uint32_t keywordSlot(std::u16string_view keyword) {
   return h % slotCount;
 }
 
-void fileUnder(KeywordMap& keywordMap, std::u16string keyword, const IndexLink& link) {
-  auto [position, created] = keywordMap.positions.try_emplace(keyword, keywordMap.keywords.size());
-  if (created) keywordMap.keywords.push_back({std::move(keyword), {}});
+void fileUnder(KeywordMap& keywordMap, std::u16string_view keyword, const IndexLink& link) {
+  auto position = keywordMap.positions.find(keyword);
+  if (position == keywordMap.positions.end()) {
+    position = keywordMap.positions.emplace(std::u16string(keyword), keywordMap.keywords.size()).first;
+    keywordMap.keywords.push_back({std::u16string(keyword), {}});
+  }
   keywordMap.keywords[position->second].links.push_back(link);
 }
 
@@ -70,15 +73,15 @@ std::vector<size_t> keywordOrder(const KeywordMap& keywordMap) {
 }
 
 void addKeywords(KeywordMap& keywordMap, const IndexEntry& entry) {
-  const std::u16string keywords = trimText(entry.keywords);
+  const std::u16string_view keywords = trimmedView(entry.keywords);
   if (keywords.empty()) return;
   IndexLink link{entry.title, entry.page};
   if (!entry.anchor.empty()) link.local += u"#" + entry.anchor;
   std::u16string_view rest = keywords;
   for (;;) {
     const size_t semicolon = rest.find(u';');
-    std::u16string field = trimText(rest.substr(0, semicolon));
-    if (!field.empty()) fileUnder(keywordMap, std::move(field), link);
+    const std::u16string_view field = trimmedView(rest.substr(0, semicolon));
+    if (!field.empty()) fileUnder(keywordMap, field, link);
     if (semicolon == std::u16string_view::npos) break;
     rest.remove_prefix(semicolon + 1);
   }

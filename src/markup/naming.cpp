@@ -104,9 +104,9 @@ std::u16string typedName(Name name, Name type, bool pointer) {
 }
 
 std::u16string valueOrDefault(Name value, Name fallback) {
-  std::u16string trimmed = trimText(value);
-  if (!trimmed.empty()) return trimmed;
-  return trimText(fallback);
+  std::u16string_view trimmed = trimmedView(value);
+  if (trimmed.empty()) trimmed = trimmedView(fallback);
+  return std::u16string(trimmed);
 }
 
 std::u16string currentLibraryName(const Project& project) {

@@ -88,7 +88,7 @@ bool readReference(const ProjectModel& model, const DocNode* element,
 }  // namespace
 
 bool attributeIsYes(const DocNode* element, std::u16string_view name) {
-  return platform::toLower(trimText(attribute(element, name))) == u"yes";
+  return platform::toLower(trimmedView(attribute(element, name))) == u"yes";
 }
 
 void appendKeywords(std::u16string& keywords, const DocNode* element) {

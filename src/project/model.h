@@ -15,6 +15,13 @@
 
 namespace thc {
 
+// A hash for maps keyed by text that are also looked up by string views, so
+// a lookup needs no key string.
+struct TextHash {
+  using is_transparent = void;
+  size_t operator()(std::u16string_view key) const { return std::hash<std::u16string_view>{}(key); }
+};
+
 struct Argument {
   std::u16string index;  // as written
   int64_t indexValue = 0;
@@ -155,7 +162,7 @@ struct KeywordMap {
     std::vector<IndexLink> links;
   };
   std::vector<Keyword> keywords;  // creation order
-  std::unordered_map<std::u16string, size_t> positions;  // keyword -> index
+  std::unordered_map<std::u16string, size_t, TextHash, std::equal_to<>> positions;  // keyword -> index
 };
 
 struct ImageEntry {
@@ -165,12 +172,7 @@ struct ImageEntry {
 
 // The language catalog: lower-cased key -> text. A later definition of a key
 // replaces the earlier one.
-// Looked up by string views as well, so a lookup needs no key string.
-struct CatalogKeyHash {
-  using is_transparent = void;
-  size_t operator()(std::u16string_view key) const { return std::hash<std::u16string_view>{}(key); }
-};
-using Catalog = std::unordered_map<std::u16string, std::u16string, CatalogKeyHash, std::equal_to<>>;
+using Catalog = std::unordered_map<std::u16string, std::u16string, TextHash, std::equal_to<>>;
 
 struct Project {
   std::vector<Library> libraries;
