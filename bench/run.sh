@@ -11,9 +11,16 @@
 # Each size gets one warm-up round, then BENCH_RUNS rounds of tarnelthc,
 # parse and copy in turn; every figure is the median of its rounds. Wall times
 # come from the nanosecond clock around each command, peak memory and cpu
-# time (user + system) from /usr/bin/time. The output folder is removed
-# before every tarnelthc run, so every run writes into a fresh folder, and
-# the file system is synced before every timed command.
+# time (user + system) from /usr/bin/time. Every tarnelthc run writes into a
+# fresh, empty output folder and every copy goes to a fresh folder; the file
+# system is synced before every timed command.
+#
+# Nothing is deleted while the timings run: the folders of all rounds stay
+# until the table is printed. ext4 avoids reusing an inode for a minute or
+# more after it was freed, scanning past every recently freed one, so
+# removing 80,000 files just before a run makes the next 80,000 creations
+# slower for tarnelthc and cp alike, and unevenly so from run to run. At
+# N=100,000 the rounds need about 3 GB of scratch space.
 set -euo pipefail
 
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -62,7 +69,7 @@ project_for() {
 }
 
 # Runs one command with stdin at end of input; appends "wall_seconds
-# peak_kib cpu_seconds" to the file named first. Standard output is
+# peak_kib cpu_seconds user_seconds" to the file named first. Standard output is
 # discarded, standard error kept. The file system is synced first (not
 # timed), so the write-back of one command never lands in the next one's time.
 measure() {
@@ -73,7 +80,7 @@ measure() {
   /usr/bin/time -f '%M %U %S' -o "$work/time.out" "$@" >/dev/null 2>>"$work/stderr.log" </dev/null || true
   end=$(date +%s%N)
   echo "$(( end - start )) $(tail -n 1 "$work/time.out")" |
-    awk '{ printf "%.6f %d %.2f\n", $1 / 1e9, $2, $3 + $4 }' >>"$into"
+    awk '{ printf "%.6f %d %.2f %.2f\n", $1 / 1e9, $2, $3 + $4, $3 }' >>"$into"
 }
 
 # Median of one column of a figures file.
@@ -85,19 +92,22 @@ median() {
 
 ensure_packages
 mkdir -p "$work"
+# Leftovers of an interrupted run; a finished run removes its folders itself.
+rm -rf "$work"/out-* "$work"/copy-* "$work"/rounds-*
 : >"$work/stderr.log"
 echo "Building the Release binary in $build ..."
 build_release
 binary="$build/tarnelthc"
 
-declare -A input_bytes out_files out_bytes t_thc t_parse t_copy m_thc r_wall r_cpu
+declare -A input_bytes out_files out_bytes t_thc u_thc t_parse t_copy m_thc r_wall r_cpu
 for n in "${sizes[@]}"; do
   echo "N=$n: generating ..."
   project="$(project_for "$n")"
   xml_files=("$project/main.xml" "$project"/libs/*.xml)
+  rounds_dir="$work/rounds-$n"
   out="$work/out-$n"
-  copy="$work/copy-$n"
   thc=(env TARNELTHC_OUTPUT="$out" "$binary" bench "$project/main.xml")
+  mkdir -p "$rounds_dir"
 
   # One checked run first: the timings mean nothing unless the project loads,
   # passes the checks and produces the help files.
@@ -125,21 +135,19 @@ for n in "${sizes[@]}"; do
   rm -f "$work/thc-$n" "$work/parse-$n" "$work/copy-$n.t" "$work/ratios-$n"
   for round in $(seq 0 "$runs"); do
     [ "$round" -eq 0 ] && target=/dev/null || target=""
-    rm -rf "$out"
-    measure "${target:-$work/thc-$n}" "${thc[@]}"
+    measure "${target:-$work/thc-$n}" env TARNELTHC_OUTPUT="$rounds_dir/out-$round" "$binary" bench "$project/main.xml"
     measure "${target:-$work/parse-$n}" xmlwf "${xml_files[@]}"
-    rm -rf "$copy"
-    measure "${target:-$work/copy-$n.t}" cp -r "$out" "$copy"
+    measure "${target:-$work/copy-$n.t}" cp -r "$out" "$rounds_dir/copy-$round"
   done
-  rm -rf "$copy"
   t_thc[$n]=$(median "$work/thc-$n" 1)
   m_thc[$n]=$(median "$work/thc-$n" 2)
+  u_thc[$n]=$(median "$work/thc-$n" 4)
   t_parse[$n]=$(median "$work/parse-$n" 1)
   t_copy[$n]=$(median "$work/copy-$n.t" 1)
   # The ratios are taken round by round, then their median: a round's three
   # commands ran close together, so a drift of the machine's speed cancels.
   paste -d' ' "$work/thc-$n" "$work/parse-$n" "$work/copy-$n.t" |
-    awk '{ printf "%.6f %.6f\n", $1 / ($4 + $7), ($6 + $9 > 0 ? $3 / ($6 + $9) : 0) }' >"$work/ratios-$n"
+    awk '{ printf "%.6f %.6f\n", $1 / ($5 + $9), ($7 + $11 > 0 ? $3 / ($7 + $11) : 0) }' >"$work/ratios-$n"
   r_wall[$n]=$(median "$work/ratios-$n" 1)
   r_cpu[$n]=$(median "$work/ratios-$n" 2)
 done
@@ -166,7 +174,12 @@ if [ "$count" -ge 2 ]; then
   before=${sizes[$((count - 2))]}
   growth=$(awk -v a="${t_thc[$before]}" -v b="${t_thc[$last]}" 'BEGIN { printf "%.2f", b / a }')
   echo "growth of the tarnelthc time from N=$before to N=$last: $growth"
+  # The program's own work apart from the kernel's: how the user time and
+  # the copy (nothing but file creation and writing) grow over the same step.
+  awk -v a="${u_thc[$before]}" -v b="${u_thc[$last]}" -v c="${t_copy[$before]}" -v d="${t_copy[$last]}" \
+    'BEGIN { printf "growth of the tarnelthc user time: %.2f; growth of the copy time: %.2f\n", (a > 0 ? b / a : 0), (c > 0 ? d / c : 0) }'
 fi
 echo "ratio: wall time of tarnelthc / (parse + copy), median of the rounds' ratios; cpu_ratio: the same for user + system time"
 echo "goals at the largest N: ratio <= 1.5 (aim 1.2), growth over 10x items <= 11, peak <= limit_MiB (8 x input + 64 MiB)"
 echo "ratio=$ratio growth=$growth mem_per_input_byte=$mem"
+rm -rf "$work"/out-* "$work"/rounds-*
