@@ -25,13 +25,10 @@ size_t cutPoint(std::u16string_view piece, size_t wanted) {
 
 }  // namespace
 
-bool writeOutputFile(Console& console, std::u16string_view path,
-                     std::initializer_list<std::u16string_view> pieces) {
+WriteOutcome writeFilePieces(std::u16string_view path,
+                             std::initializer_list<std::u16string_view> pieces) {
   auto file = platform::OutputFile::create(path);
-  if (!file) {
-    console.writeLine(std::u16string(u"Unable to create ") + std::u16string(path));
-    return false;
-  }
+  if (!file) return WriteOutcome::NotCreated;
   size_t units = 0;
   for (std::u16string_view piece : pieces) units += piece.size();
   std::string bytes;
@@ -51,8 +48,26 @@ bool writeOutputFile(Console& console, std::u16string_view path,
   }
   if (written && !bytes.empty()) written = file->write(bytes);
   if (!file->close()) written = false;
-  if (!written) console.writeLine(std::u16string(u"Unable to write ") + std::u16string(path));
-  return written;
+  return written ? WriteOutcome::Written : WriteOutcome::NotWritten;
+}
+
+bool reportWriteOutcome(Console& console, WriteOutcome outcome, std::u16string_view path) {
+  switch (outcome) {
+    case WriteOutcome::Written:
+      return true;
+    case WriteOutcome::NotCreated:
+      console.writeLine(std::u16string(u"Unable to create ") + std::u16string(path));
+      return false;
+    case WriteOutcome::NotWritten:
+      console.writeLine(std::u16string(u"Unable to write ") + std::u16string(path));
+      return false;
+  }
+  return false;
+}
+
+bool writeOutputFile(Console& console, std::u16string_view path,
+                     std::initializer_list<std::u16string_view> pieces) {
+  return reportWriteOutcome(console, writeFilePieces(path, pieces), path);
 }
 
 }  // namespace thc

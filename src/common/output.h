@@ -9,9 +9,19 @@
 
 namespace thc {
 
-// Prints "Unable to create " + path when the file cannot be created and
-// "Unable to write " + path when a write or the close fails. True when the
-// file was written completely.
+enum class WriteOutcome { Written, NotCreated, NotWritten };
+
+// Writes the file and says how far it got; prints nothing, so it may run on
+// a thread of its own.
+WriteOutcome writeFilePieces(std::u16string_view path,
+                             std::initializer_list<std::u16string_view> pieces);
+
+// "Unable to create " + path or "Unable to write " + path for a file that was
+// not written completely; nothing for a written one. True when written.
+bool reportWriteOutcome(Console& console, WriteOutcome outcome, std::u16string_view path);
+
+// Writes the file and reports the outcome. True when the file was written
+// completely.
 bool writeOutputFile(Console& console, std::u16string_view path,
                      std::initializer_list<std::u16string_view> pieces);
 

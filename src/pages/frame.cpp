@@ -45,18 +45,24 @@ std::u16string makePageMiddle() {
   return middle;
 }
 
+}  // namespace
+
 // A separator would put the page into another folder, possibly outside the
 // output folder. A control character (a line break above all) would split
 // the page's line in the file list of the help project, which would then
 // name pages that do not exist; Windows refuses such names as well.
-bool isRefusedFileName(std::u16string_view file) {
+bool isRefusedPageName(std::u16string_view file) {
   for (char16_t c : file) {
     if (c == u'/' || c == u'\\' || c < 32) return true;
   }
   return false;
 }
 
-}  // namespace
+WriteOutcome writeFramedPage(std::u16string_view path, std::u16string_view title,
+                             std::u16string_view body) {
+  static const std::u16string middle = makePageMiddle();
+  return writeFilePieces(path, {pageHead, title, middle, body, pageTail});
+}
 
 std::u16string_view styleSheet() { return styleRules; }
 
@@ -64,12 +70,9 @@ bool writePage(ProjectModel& model, Console& console, std::u16string_view output
                std::u16string_view file, std::u16string_view title, std::u16string_view body) {
   std::u16string path(outputDir);
   path.append(file);
-  if (isRefusedFileName(file)) {
-    console.writeLine(u"Unable to create " + path);
-    return false;
-  }
-  static const std::u16string middle = makePageMiddle();
-  if (!writeOutputFile(console, path, {pageHead, title, middle, body, pageTail})) return false;
+  const WriteOutcome outcome =
+      isRefusedPageName(file) ? WriteOutcome::NotCreated : writeFramedPage(path, title, body);
+  if (!reportWriteOutcome(console, outcome, path)) return false;
   model.generatedFiles.emplace_back(file);
   return true;
 }

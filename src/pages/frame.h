@@ -5,12 +5,21 @@
 #include <string_view>
 
 #include "common/console.h"
+#include "common/output.h"
 #include "project/model.h"
 
 namespace thc {
 
 // The inline style sheet: 20 rules, each ending in one line feed.
 std::u16string_view styleSheet();
+
+// A file name holding "/", "\" or a control character: such a page is
+// refused like a file that cannot be created.
+bool isRefusedPageName(std::u16string_view file);
+
+// Writes the page at path in the frame; prints nothing.
+WriteOutcome writeFramedPage(std::u16string_view path, std::u16string_view title,
+                             std::u16string_view body);
 
 // Writes outputDir + file as one page and appends file to
 // model.generatedFiles. A file name holding "/", "\" or a control character

@@ -1,5 +1,6 @@
 #include "pages/generate.h"
 
+#include <utility>
 #include <vector>
 
 #include "catalog/catalog.h"
@@ -15,6 +16,7 @@
 #include "pages/indexpage.h"
 #include "pages/librarypage.h"
 #include "pages/macrospage.h"
+#include "pages/pagewriter.h"
 #include "pages/structurepage.h"
 
 namespace thc {
@@ -37,18 +39,22 @@ const Item* nextItem(const std::vector<Item>& items, size_t i) {
 class Generator {
  public:
   Generator(ProjectModel& model, Console& console, std::u16string_view outputDir)
-      : model_(model), console_(console), outputDir_(outputDir) {}
+      : model_(model), console_(console), outputDir_(outputDir), pages_(outputDir) {}
 
   void writeLibrary(const std::vector<Library>& libraries, size_t i);
   void writeProjectPages();
+  // Waits for the pages handed over, reports them and lists those written.
+  void finishPages() {
+    if (!pages_.finish(model_, console_)) succeeded_ = false;
+  }
   void writeHelpProjectFiles();
   bool succeeded() const { return succeeded_; }
 
  private:
   const Catalog& catalog() const { return model_.catalog; }
 
-  void write(std::u16string_view file, std::u16string_view title, std::u16string_view body) {
-    if (!writePage(model_, console_, outputDir_, file, title, body)) succeeded_ = false;
+  void write(std::u16string_view file, std::u16string_view title, std::u16string body) {
+    pages_.write(std::u16string(file), std::u16string(title), std::move(body));
   }
 
   // An entry for an item the author gave keywords to.
@@ -72,6 +78,7 @@ class Generator {
   ProjectModel& model_;
   Console& console_;
   std::u16string_view outputDir_;
+  PageWriter pages_;
   bool succeeded_ = true;
 };
 
@@ -191,6 +198,7 @@ bool generateOutput(ProjectModel& model, Console& console, std::u16string_view o
   const std::vector<Library>& libraries = model.project.libraries;
   for (size_t i = 0; i < libraries.size(); ++i) generator.writeLibrary(libraries, i);
   generator.writeProjectPages();
+  generator.finishPages();
   generator.writeHelpProjectFiles();
   return generator.succeeded();
 }

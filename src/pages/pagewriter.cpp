@@ -1,0 +1,95 @@
+#include "pages/pagewriter.h"
+
+#include <system_error>
+#include <utility>
+
+#include "pages/frame.h"
+
+namespace thc {
+
+namespace {
+
+// The code units of the bodies waiting to be written: enough to keep the
+// writer busy, small beside the project itself.
+constexpr size_t kMaxQueuedUnits = size_t{4} << 20;
+
+}  // namespace
+
+PageWriter::PageWriter(std::u16string_view outputDir) : outputDir_(outputDir) {
+  try {
+    worker_ = std::thread(&PageWriter::run, this);
+  } catch (const std::system_error&) {
+    // No second thread to be had: every page is then written at once.
+  }
+}
+
+PageWriter::~PageWriter() { stop(); }
+
+WriteOutcome PageWriter::writeOne(const Page& page) const {
+  return writeFramedPage(outputDir_ + page.file, page.title, page.body);
+}
+
+void PageWriter::write(std::u16string file, std::u16string title, std::u16string body) {
+  const bool refused = isRefusedPageName(file);
+  files_.push_back(file);
+  refused_.push_back(refused);
+  if (refused) return;
+  Page page{std::move(file), std::move(title), std::move(body)};
+  if (!worker_.joinable()) {
+    outcomes_.push_back(writeOne(page));
+    return;
+  }
+  const size_t units = page.body.size();
+  std::unique_lock<std::mutex> lock(mutex_);
+  pageTaken_.wait(lock, [&] { return queue_.empty() || queuedUnits_ < kMaxQueuedUnits; });
+  queuedUnits_ += units;
+  queue_.push_back(std::move(page));
+  lock.unlock();
+  pageQueued_.notify_one();
+}
+
+void PageWriter::run() {
+  std::unique_lock<std::mutex> lock(mutex_);
+  for (;;) {
+    pageQueued_.wait(lock, [&] { return closing_ || !queue_.empty(); });
+    if (queue_.empty()) return;  // closing, and nothing left to write
+    Page page = std::move(queue_.front());
+    queue_.pop_front();
+    lock.unlock();
+    // Only this thread touches outcomes_ until it is joined.
+    outcomes_.push_back(writeOne(page));
+    lock.lock();
+    queuedUnits_ -= page.body.size();
+    pageTaken_.notify_one();
+  }
+}
+
+void PageWriter::stop() {
+  if (!worker_.joinable()) return;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    closing_ = true;
+  }
+  pageQueued_.notify_one();
+  worker_.join();
+}
+
+bool PageWriter::finish(ProjectModel& model, Console& console) {
+  stop();
+  bool allWritten = true;
+  size_t written = 0;
+  for (size_t i = 0; i < files_.size(); ++i) {
+    const WriteOutcome outcome = refused_[i] ? WriteOutcome::NotCreated : outcomes_[written++];
+    if (!reportWriteOutcome(console, outcome, outputDir_ + files_[i])) {
+      allWritten = false;
+      continue;
+    }
+    model.generatedFiles.push_back(std::move(files_[i]));
+  }
+  files_.clear();
+  refused_.clear();
+  outcomes_.clear();
+  return allWritten;
+}
+
+}  // namespace thc

@@ -1,0 +1,66 @@
+// Writing the pages of one run on a second thread: creating and writing a
+// file is mostly the kernel's work, and while it is done for one page the
+// next page's body is built. The pages are written one after the other in
+// the order they are handed over, and finish() reports them in that order,
+// so the console lines and model.generatedFiles come out exactly as if each
+// page had gone through writePage at once.
+#pragma once
+
+#include <condition_variable>
+#include <cstddef>
+#include <deque>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+#include "common/console.h"
+#include "common/output.h"
+#include "project/model.h"
+
+namespace thc {
+
+class PageWriter {
+ public:
+  explicit PageWriter(std::u16string_view outputDir);
+  ~PageWriter();
+  PageWriter(const PageWriter&) = delete;
+  PageWriter& operator=(const PageWriter&) = delete;
+
+  // Hands one page over. Waits while the pages not yet written hold more than
+  // a few megabytes, so memory stays bounded however fast the bodies come.
+  void write(std::u16string file, std::u16string title, std::u16string body);
+
+  // Waits until every page is written, then prints "Unable to create " /
+  // "Unable to write " + the path of each page that was not written
+  // completely and lists the others in model.generatedFiles, all in the
+  // order the pages were handed over. True when every page was written.
+  bool finish(ProjectModel& model, Console& console);
+
+ private:
+  struct Page {
+    std::u16string file;
+    std::u16string title;
+    std::u16string body;
+  };
+
+  WriteOutcome writeOne(const Page& page) const;
+  void run();
+  void stop();
+
+  std::u16string outputDir_;
+  std::vector<std::u16string> files_;     // every page handed over, in order
+  std::vector<bool> refused_;             // refused for its name, not written
+  std::vector<WriteOutcome> outcomes_;    // of the pages written, in order
+
+  std::mutex mutex_;
+  std::condition_variable pageQueued_;
+  std::condition_variable pageTaken_;
+  std::deque<Page> queue_;
+  size_t queuedUnits_ = 0;
+  bool closing_ = false;
+  std::thread worker_;  // not started when no thread could be made
+};
+
+}  // namespace thc
