@@ -1,5 +1,5 @@
-// The page frame: every HTML page is written through writePage, which wraps
-// the body in a fixed HTML 4.01 frame with the whole style sheet inline.
+// The page frame: every HTML page is written through writeFramedPage, which
+// wraps the body in a fixed HTML 4.01 frame with the whole style sheet inline.
 #pragma once
 
 #include <string_view>
