@@ -7,6 +7,7 @@
 #include "platform/filesystem.h"
 #include "platform/textcase.h"
 #include "project/items.h"
+#include "project/loader.h"
 
 namespace thc {
 
@@ -107,9 +108,10 @@ struct OpenImport {
 // root element of the loaded document (kept in importedDocs) when it is to be
 // read, else none.
 std::optional<const DocNode*> openImport(ProjectModel& model, Console& console,
-                                         const DocNode* element, ImportChain& chain) {
+                                         const DocNode* element, ImportChain& chain,
+                                         DocumentLoader& loader) {
   const std::u16string& file = attribute(element, u"file");
-  if (trimText(file).empty()) return std::nullopt;
+  if (trimmedView(file).empty()) return std::nullopt;
   // Resolved against the main project file's directory, also inside imports.
   std::u16string filePath = model.projectDir + file;
   console.writeLine(u"Importing external file " + filePath);
@@ -118,7 +120,7 @@ std::optional<const DocNode*> openImport(ProjectModel& model, Console& console,
     console.writeLine(u"Import cycle, file skipped");
     return std::nullopt;
   }
-  std::unique_ptr<DocTree> tree = loadDocument(filePath);
+  std::unique_ptr<DocTree> tree = loader.load(filePath);
   if (!tree) {
     console.writeLine(u"failed");
     return std::nullopt;
@@ -141,7 +143,7 @@ std::optional<const DocNode*> openImport(ProjectModel& model, Console& console,
 }  // namespace
 
 void readDocumentLevel(ProjectModel& model, Console& console, const DocNode* first,
-                       ImportChain& chain) {
+                       ImportChain& chain, DocumentLoader& loader) {
   // Imports nest depth first; the open ones are kept here instead of on the
   // call stack, so a deep chain of imports cannot overflow it.
   std::vector<OpenImport> open;
@@ -158,7 +160,7 @@ void readDocumentLevel(ProjectModel& model, Console& console, const DocNode* fir
     }
     const DocNode* next = node->nextSibling;
     if (isElement(node, u"import")) {
-      if (std::optional<const DocNode*> root = openImport(model, console, node, chain)) {
+      if (std::optional<const DocNode*> root = openImport(model, console, node, chain, loader)) {
         open.push_back(OpenImport{next, model.project.importedDocs.back().get()});
         node = *root;
         continue;
@@ -199,7 +201,24 @@ void readLibraryLevel(ProjectModel& model, Console& console, const DocNode* firs
   }
 }
 
+// The files of the imports directly below the doc elements, in the order
+// the walk meets them: the imports a project is normally made of.
+static std::vector<std::u16string> expectedImports(const ProjectModel& model, const DocNode* root) {
+  std::vector<std::u16string> files;
+  for (const DocNode* doc = root; doc; doc = doc->nextSibling) {
+    if (!isElement(doc, u"doc")) continue;
+    for (const DocNode* node = doc->firstChild; node; node = node->nextSibling) {
+      if (!isElement(node, u"import")) continue;
+      const std::u16string& file = attribute(node, u"file");
+      if (!trimmedView(file).empty()) files.push_back(model.projectDir + file);
+    }
+  }
+  return files;
+}
+
 void readProject(ProjectModel& model, Console& console, const DocNode* root) {
+  DocumentLoader loader;
+  loader.expect(expectedImports(model, root));
   ImportChain chain;
   if (!model.projectFile.empty()) chain.enter(platform::canonicalPath(model.projectFile));
   for (const DocNode* node = root; node; node = node->nextSibling) {
@@ -208,7 +227,7 @@ void readProject(ProjectModel& model, Console& console, const DocNode* root) {
     project.lang = platform::toLower(trimText(attribute(node, u"lang")));
     project.title = attribute(node, u"title");
     project.docNode = node;
-    readDocumentLevel(model, console, node->firstChild, chain);
+    readDocumentLevel(model, console, node->firstChild, chain, loader);
   }
 }
 

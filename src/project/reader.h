@@ -13,6 +13,8 @@
 
 namespace thc {
 
+class DocumentLoader;
+
 // The files being read, from the main project file down to the innermost
 // import, by canonical path. An import of a file that is already on the chain
 // would never end, so it is skipped.
@@ -37,9 +39,9 @@ void readProject(ProjectModel& model, Console& console, const DocNode* root);
 
 // Walks `first` and its following siblings by the document-level elements.
 // Nested imports are followed without recursion, so their depth is bounded
-// only by memory.
+// only by memory. Imported files come from the loader.
 void readDocumentLevel(ProjectModel& model, Console& console, const DocNode* first,
-                       ImportChain& chain);
+                       ImportChain& chain, DocumentLoader& loader);
 
 // Walks the children of one library, starting at its first child.
 void readLibraryLevel(ProjectModel& model, Console& console, const DocNode* first,

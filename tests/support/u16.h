@@ -8,6 +8,6 @@
 namespace thc::testing {
 
 inline std::u16string u16(const std::string& utf8) { return fromUtf8(utf8); }
-inline std::string u8(const std::u16string& text) { return toUtf8(text); }
+inline std::string u8(std::u16string_view text) { return toUtf8(text); }
 
 }  // namespace thc::testing
