@@ -59,6 +59,9 @@ constexpr size_t kManyNames = 16;
 
 struct OpenElement {
   DocNode* node = nullptr;
+  // The element's own character data so far; kept in the tree when it ends.
+  // The buffer is reused by the next element opened at this depth.
+  std::u16string text;
   // The names point into the child nodes, which the arena never moves.
   std::vector<std::pair<std::u16string_view, uint32_t>> names;
   std::unordered_map<std::u16string_view, uint32_t> manyNames;
@@ -66,6 +69,7 @@ struct OpenElement {
 
   void open(DocNode* element) {
     node = element;
+    text.clear();
     names.clear();
     manyNames.clear();
     for (uint32_t& count : counts) count = 0;
@@ -82,6 +86,13 @@ struct OpenElement {
     }
     return 1;
   }
+};
+
+// Element, attribute and instruction names as written, looked up by their
+// UTF-8 bytes so a name seen before costs no conversion.
+struct Utf8Hash {
+  using is_transparent = void;
+  size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
 };
 
 class Builder {
@@ -104,6 +115,18 @@ class Builder {
     XML_SetDefaultHandler(parser, &Builder::onDefault);
   }
 
+  // Keeps the text of the elements and the CDATA section a parse error left
+  // open, so the tree holds all that was read.
+  void finish() {
+    if (cdata_) cdata_->text = keepText(cdataText_);
+    cdata_ = nullptr;
+    for (size_t depth = depth_; depth-- > 0;) {
+      OpenElement& open = stack_[depth];
+      open.node->text = keepText(open.text);
+    }
+    depth_ = 1;
+  }
+
  private:
   static Builder& self(void* data) { return *static_cast<Builder*>(data); }
 
@@ -116,12 +139,32 @@ class Builder {
 
   OpenElement& top() { return stack_[depth_ - 1]; }
 
-  DocNode* append(NodeKind kind, std::u16string name) {
+  static std::u16string_view keep(BlockStore<char16_t>& store, std::u16string_view text) {
+    char16_t* run = store.allocate(text.size());
+    if (!run) return {};
+    std::copy(text.begin(), text.end(), run);
+    return std::u16string_view(run, text.size());
+  }
+
+  std::u16string_view keepText(std::u16string_view text) { return keep(tree_.texts, text); }
+
+  std::u16string_view name(const XML_Char* utf8) {
+    std::string_view bytes(utf8);
+    auto found = names_.find(bytes);
+    if (found != names_.end()) return found->second;
+    scratch_.clear();
+    appendFromUtf8(scratch_, bytes);
+    std::u16string_view kept = keep(tree_.names, scratch_);
+    names_.emplace(std::string(bytes), kept);
+    return kept;
+  }
+
+  DocNode* append(NodeKind kind, std::u16string_view name) {
     OpenElement& open = top();
     DocNode* node = &tree_.nodes.emplace_back();
     node->kind = kind;
     node->parent = open.node;
-    node->name = std::move(name);
+    node->name = name;
     if (kind == NodeKind::Element) {
       node->siblingNumber = open.countElement(node->name);
     } else {
@@ -137,6 +180,9 @@ class Builder {
     parent->lastChild = node;
     return node;
   }
+
+  // Where character data goes now: the open CDATA section or element.
+  std::u16string& textTarget() { return cdata_ ? cdataText_ : top().text; }
 
   // Character data with every reported line break in the file's own form.
   void appendText(std::u16string& target, const XML_Char* s, int len) {
@@ -154,44 +200,62 @@ class Builder {
 
   static void XMLCALL onStart(void* data, const XML_Char* name, const XML_Char** atts) {
     Builder& b = self(data);
-    DocNode* node = b.append(NodeKind::Element, fromUtf8(name));
-    int strings = 0;
-    while (atts[strings]) strings += 2;
-    node->attributes.reserve(static_cast<size_t>(strings / 2));
-    for (int i = 0; atts[i]; i += 2) {
-      node->attributes.emplace_back(fromUtf8(atts[i]), fromUtf8(atts[i + 1]));
+    DocNode* node = b.append(NodeKind::Element, b.name(name));
+    size_t count = 0;
+    while (atts[2 * count]) ++count;
+    DocAttribute* attributes = b.tree_.attributes.allocate(count);
+    for (size_t i = 0; i < count; ++i) {
+      attributes[i].name = b.name(atts[2 * i]);
+      b.scratch_.clear();
+      appendFromUtf8(b.scratch_, atts[2 * i + 1]);
+      attributes[i].value = b.keepText(b.scratch_);
     }
+    node->attributes = attributes;
+    node->attributeCount = static_cast<uint32_t>(count);
     b.push(node);
   }
 
   static void XMLCALL onEnd(void* data, const XML_Char*) {
     Builder& b = self(data);
-    if (b.depth_ > 1) --b.depth_;
+    if (b.depth_ <= 1) return;
+    OpenElement& open = b.top();
+    open.node->text = b.keepText(open.text);
+    --b.depth_;
   }
 
   static void XMLCALL onText(void* data, const XML_Char* s, int len) {
     Builder& b = self(data);
-    std::u16string& target = b.cdata_ ? b.cdata_->text : b.top().node->text;
-    b.appendText(target, s, len);
+    b.appendText(b.textTarget(), s, len);
   }
 
   static void XMLCALL onCdataStart(void* data) {
     Builder& b = self(data);
     b.cdata_ = b.append(NodeKind::CData, {});
+    b.cdataText_.clear();
   }
 
-  static void XMLCALL onCdataEnd(void* data) { self(data).cdata_ = nullptr; }
+  static void XMLCALL onCdataEnd(void* data) {
+    Builder& b = self(data);
+    if (!b.cdata_) return;
+    b.cdata_->text = b.keepText(b.cdataText_);
+    b.cdata_ = nullptr;
+  }
+
+  // A comment or an instruction: its whole text comes at once.
+  void appendWhole(NodeKind kind, std::u16string_view name, const XML_Char* s) {
+    DocNode* node = append(kind, name);
+    scratch_.clear();
+    appendText(scratch_, s, static_cast<int>(std::char_traits<char>::length(s)));
+    node->text = keepText(scratch_);
+  }
 
   static void XMLCALL onComment(void* data, const XML_Char* s) {
-    Builder& b = self(data);
-    DocNode* node = b.append(NodeKind::Comment, {});
-    b.appendText(node->text, s, static_cast<int>(std::char_traits<char>::length(s)));
+    self(data).appendWhole(NodeKind::Comment, {}, s);
   }
 
   static void XMLCALL onInstruction(void* data, const XML_Char* target, const XML_Char* s) {
     Builder& b = self(data);
-    DocNode* node = b.append(NodeKind::Instruction, fromUtf8(target));
-    b.appendText(node->text, s, static_cast<int>(std::char_traits<char>::length(s)));
+    b.appendWhole(NodeKind::Instruction, b.name(target), s);
   }
 
   static void XMLCALL onDoctype(void* data, const XML_Char*, const XML_Char*, const XML_Char*, int) {
@@ -202,8 +266,7 @@ class Builder {
     Builder& b = self(data);
     if (len < 2 || s[0] != '&' || s[len - 1] != ';') return;
     if (b.depth_ < 2) return;  // only references inside an element
-    std::u16string& target = b.cdata_ ? b.cdata_->text : b.top().node->text;
-    appendFromUtf8(target, std::string_view(s, static_cast<size_t>(len)));
+    appendFromUtf8(b.textTarget(), std::string_view(s, static_cast<size_t>(len)));
   }
 
   DocTree& tree_;
@@ -211,6 +274,9 @@ class Builder {
   std::vector<OpenElement> stack_;
   size_t depth_ = 0;
   DocNode* cdata_ = nullptr;
+  std::u16string cdataText_;
+  std::u16string scratch_;  // a name, value or comment being converted
+  std::unordered_map<std::string, std::u16string_view, Utf8Hash, std::equal_to<>> names_;
 };
 
 }  // namespace
@@ -236,6 +302,7 @@ std::unique_ptr<DocTree> parseDocument(std::string_view bytes) {
     }
     offset += size;
   } while (offset < bytes.size());
+  builder.finish();
   XML_ParserFree(parser);
   return tree;
 }
@@ -256,18 +323,20 @@ const DocNode* rootElement(const DocTree& tree) {
 
 void releaseContent(DocTree& tree) {
   for (DocNode& node : tree.nodes) {
-    std::u16string().swap(node.text);
-    std::vector<std::pair<std::u16string, std::u16string>>().swap(node.attributes);
+    node.text = {};
+    node.attributes = nullptr;
+    node.attributeCount = 0;
   }
+  tree.texts.clear();
+  tree.attributes.clear();
 }
 
-const std::u16string& attribute(const DocNode* node, std::u16string_view name) {
-  static const std::u16string empty;
-  if (!node) return empty;
-  for (const auto& [key, value] : node->attributes) {
-    if (key == name) return value;
+std::u16string_view attribute(const DocNode* node, std::u16string_view name) {
+  if (!node) return {};
+  for (uint32_t i = 0; i < node->attributeCount; ++i) {
+    if (node->attributes[i].name == name) return node->attributes[i].value;
   }
-  return empty;
+  return {};
 }
 
 static std::u16string_view segmentName(const DocNode* node) {

@@ -12,6 +12,8 @@
 #include <utility>
 #include <vector>
 
+#include "project/blockstore.h"
+
 namespace thc {
 
 enum class NodeKind : int16_t {
@@ -23,19 +25,27 @@ enum class NodeKind : int16_t {
   Instruction = 5,
 };
 
+struct DocAttribute {
+  std::u16string_view name;
+  std::u16string_view value;
+};
+
+// The names, texts and attributes of a node are views into the stores of its
+// tree (see DocTree), so building a node allocates nothing of its own.
 struct DocNode {
   NodeKind kind = NodeKind::Document;
-  std::u16string name;  // element name or instruction target
-  std::vector<std::pair<std::u16string, std::u16string>> attributes;
-  std::u16string text;
+  // 1 + the number of earlier siblings of the same kind (and, for elements,
+  // the same name); counted while the tree is built so paths cost no walk.
+  uint32_t siblingNumber = 1;
+  uint32_t attributeCount = 0;
+  std::u16string_view name;  // element name or instruction target
+  std::u16string_view text;
+  const DocAttribute* attributes = nullptr;  // attributeCount of them, in document order
   DocNode* parent = nullptr;
   DocNode* firstChild = nullptr;
   DocNode* lastChild = nullptr;
   DocNode* previousSibling = nullptr;
   DocNode* nextSibling = nullptr;
-  // 1 + the number of earlier siblings of the same kind (and, for elements,
-  // the same name); counted while the tree is built so paths cost no walk.
-  uint32_t siblingNumber = 1;
 };
 
 // The nodes of one tree, in creation order. They sit in blocks that are never
@@ -99,6 +109,13 @@ struct DocTree {
   std::u16string errorMessage;
   DocNode* root = nullptr;  // the document node
   NodeArena nodes;  // root is its first node
+  // Element, attribute and instruction names, each distinct one kept once;
+  // they stay as long as the nodes.
+  BlockStore<char16_t> names;
+  // The texts and attribute values, and the attribute runs; released by
+  // releaseContent.
+  BlockStore<char16_t> texts;
+  BlockStore<DocAttribute> attributes;
 };
 
 // Parses the bytes of a document. Never fails: a parse error is recorded in
@@ -115,8 +132,9 @@ const DocNode* rootElement(const DocTree& tree);
 // paths stay, for the diagnostics that name them later.
 void releaseContent(DocTree& tree);
 
-// The value of the attribute with exactly this name, or "".
-const std::u16string& attribute(const DocNode* node, std::u16string_view name);
+// The value of the attribute with exactly this name, or "". A view into the
+// node's tree, valid until its content is released.
+std::u16string_view attribute(const DocNode* node, std::u16string_view name);
 
 // The node's path for diagnostics: /doc/library[2]/command[3].
 std::u16string path(const DocNode* node);

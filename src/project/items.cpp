@@ -49,8 +49,8 @@ Reference& appendReference(std::vector<Reference>& references, const DocNode* el
 // The see-also elements of a command; false when the element is none of them.
 bool readReference(const ProjectModel& model, const DocNode* element,
                    std::vector<Reference>& references) {
-  const std::u16string& name = element->name;
-  const std::u16string& value = attribute(element, u"name");
+  const std::u16string_view name = element->name;
+  const std::u16string_view value = attribute(element, u"name");
   if (name == u"reflibrary") {
     appendReference(references, element, ReferenceKind::Library).library = value;
   } else if (name == u"refclass") {
@@ -110,7 +110,7 @@ void readConstant(ProjectModel& model, Console& console, const DocNode* first, C
 void readCommand(ProjectModel& model, Console& console, const DocNode* first, Command& command) {
   for (const DocNode* node = first; node; node = node->nextSibling) {
     if (!isElement(node)) continue;
-    const std::u16string& name = node->name;
+    const std::u16string_view name = node->name;
     if (name == u"description") {
       command.description = readMarkup(node, model, console);
     } else if (name == u"result") {

@@ -47,7 +47,7 @@ std::u16string escapeAmpersands(std::u16string_view text) {
 std::u16string readElementText(const DocNode* element, Console& console) {
   if (!element) return {};
   const DocNode* first = element->firstChild;
-  if (first && first->kind == NodeKind::CData) return first->text;
+  if (first && first->kind == NodeKind::CData) return std::u16string(first->text);
   if (first) {
     console.writeLine(u"Warning in node: " + path(element));
     console.writeLine(u"Only CData Nodes are allowed.");
@@ -77,7 +77,7 @@ void readLibrary(ProjectModel& model, Console& console, const DocNode* element) 
 // the walk itself, every other element is skipped.
 void readDocumentElement(ProjectModel& model, Console& console, const DocNode* element) {
   Project& project = model.project;
-  const std::u16string& name = element->name;
+  const std::u16string_view name = element->name;
   if (name == u"library") {
     readLibrary(model, console, element);
   } else if (name == u"description") {
@@ -97,6 +97,14 @@ void readDocumentElement(ProjectModel& model, Console& console, const DocNode* e
   }
 }
 
+// The file an import names. Resolved against the main project file's
+// directory, also inside imports.
+std::u16string importPath(const ProjectModel& model, std::u16string_view file) {
+  std::u16string path = model.projectDir;
+  path.append(file);
+  return path;
+}
+
 // An import that was loaded: where the walk goes on once the imported
 // document is read.
 struct OpenImport {
@@ -110,10 +118,9 @@ struct OpenImport {
 std::optional<const DocNode*> openImport(ProjectModel& model, Console& console,
                                          const DocNode* element, ImportChain& chain,
                                          DocumentLoader& loader) {
-  const std::u16string& file = attribute(element, u"file");
+  const std::u16string_view file = attribute(element, u"file");
   if (trimmedView(file).empty()) return std::nullopt;
-  // Resolved against the main project file's directory, also inside imports.
-  std::u16string filePath = model.projectDir + file;
+  std::u16string filePath = importPath(model, file);
   console.writeLine(u"Importing external file " + filePath);
   std::u16string canonical = platform::canonicalPath(filePath);
   if (chain.contains(canonical)) {
@@ -176,7 +183,7 @@ void readLibraryLevel(ProjectModel& model, Console& console, const DocNode* firs
                       Library& library) {
   for (const DocNode* node = first; node; node = node->nextSibling) {
     if (node->kind != NodeKind::Element) continue;
-    const std::u16string& name = node->name;
+    const std::u16string_view name = node->name;
     if (name == u"constant") {
       readConstant(model, console, node->firstChild, appendItem(library.constants, node));
     } else if (name == u"description") {
@@ -209,8 +216,8 @@ static std::vector<std::u16string> expectedImports(const ProjectModel& model, co
     if (!isElement(doc, u"doc")) continue;
     for (const DocNode* node = doc->firstChild; node; node = node->nextSibling) {
       if (!isElement(node, u"import")) continue;
-      const std::u16string& file = attribute(node, u"file");
-      if (!trimmedView(file).empty()) files.push_back(model.projectDir + file);
+      const std::u16string_view file = attribute(node, u"file");
+      if (!trimmedView(file).empty()) files.push_back(importPath(model, file));
     }
   }
   return files;
