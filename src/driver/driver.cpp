@@ -1,5 +1,7 @@
 #include "driver/driver.h"
 
+#include <memory>
+
 #include "catalog/catalog.h"
 #include "check/check.h"
 #include "common/text.h"
@@ -98,7 +100,8 @@ int runDriver(const std::vector<std::u16string>& arguments, Console& console,
   console.writeLine(u"Analyzing file " + first);
 
   const char16_t separator = platform::nativeSeparator();
-  ProjectModel model;
+  auto owned = std::make_unique<ProjectModel>();
+  ProjectModel& model = *owned;
   model.projectFile = arguments.size() > 2 ? arguments[2] : std::u16string();
   std::u16string outputDir;
   if (model.projectFile.empty()) {
@@ -132,6 +135,7 @@ int runDriver(const std::vector<std::u16string>& arguments, Console& console,
   console.writeLine(u"Press return to exit");
   std::u16string ignored;
   console.readLine(ignored);
+  if (options.keepModelAtExit) (void)owned.release();
   return ok ? 0 : 1;
 }
 

@@ -8,5 +8,8 @@ int main(int argc, char** argv) {
   auto requesters = thc::platform::createRequesters(console);
   thc::DriverOptions options;
   options.outputOverride = thc::platform::environmentValue("TARNELTHC_OUTPUT");
+#ifndef __SANITIZE_ADDRESS__
+  options.keepModelAtExit = true;
+#endif
   return thc::runDriver(thc::platform::processArguments(argc, argv), console, *requesters, options);
 }
