@@ -13,7 +13,23 @@ void open(std::u16string& out) { out += u"<UL>\n"; }
 void close(std::u16string& out) { out += u"</UL>\n"; }
 
 void entry(std::u16string& out, std::u16string_view local, std::u16string_view name) {
-  out += contentsEntry(local, name);
+  out += u"<LI> <OBJECT type=\"text/sitemap\">\n";
+  appendParamLine(out, u"name", name);
+  appendParamLine(out, u"Local", local);
+  out += u"</OBJECT> </LI>\n";
+}
+
+// About the size of the whole contents, so the text grows without being
+// copied again and again; only the speed depends on it.
+size_t estimatedSize(const Project& project) {
+  constexpr size_t kUnitsPerEntry = 160;
+  size_t entries = 8;
+  for (const Library& library : project.libraries) {
+    entries += 12 + library.structures.size() + library.constants.size() + library.macros.size() +
+               library.commands.size() + library.classes.size();
+    for (const Class& cls : library.classes) entries += cls.methods.size();
+  }
+  return entries * kUnitsPerEntry;
 }
 
 // A heading entry that leads to a section of the library page, followed by
@@ -77,10 +93,8 @@ void appendLibrary(std::u16string& out, const Catalog& catalog, const Library& l
 }  // namespace
 
 std::u16string contentsEntry(std::u16string_view local, std::u16string_view name) {
-  std::u16string text = u"<LI> <OBJECT type=\"text/sitemap\">\n";
-  appendParamLine(text, u"name", name);
-  appendParamLine(text, u"Local", local);
-  text += u"</OBJECT> </LI>\n";
+  std::u16string text;
+  entry(text, local, name);
   return text;
 }
 
@@ -88,6 +102,7 @@ std::u16string contentsBody(const ProjectModel& model) {
   const Project& project = model.project;
   const Catalog& catalog = model.catalog;
   std::u16string out;
+  out.reserve(estimatedSize(project));
   entry(out, u"index.html", u"Index");  // fixed, not from the catalog
   if (!project.history.empty()) {
     entry(out, htmlFileName(project.title + u"_history"), catalogText(catalog, words::History));

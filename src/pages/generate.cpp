@@ -177,13 +177,18 @@ void Generator::writeProjectPages() {
   write(u"index.html", catalogText(catalog(), words::Index), indexPageBody(catalog(), project));
 }
 
-// The project file comes last so that it lists every page written.
+// The contents and the index are built while the last pages are still being
+// written, and written after them; the project file comes last so that it
+// lists every page written.
 void Generator::writeHelpProjectFiles() {
   const std::u16string directory(outputDir_);
-  if (!writeContentsFile(console_, directory + u"toc.hhc", contentsBody(model_))) {
+  const std::u16string contents = contentsBody(model_);
+  const std::u16string index = indexBody(model_.project);
+  finishPages();
+  if (!writeContentsFile(console_, directory + u"toc.hhc", contents)) {
     succeeded_ = false;
   }
-  if (!writeIndexFile(console_, directory + u"idx.hhk", indexBody(model_.project))) {
+  if (!writeIndexFile(console_, directory + u"idx.hhk", index)) {
     succeeded_ = false;
   }
   if (!writeTextFile(console_, directory + u"document.hhp", helpProjectText(model_))) {
@@ -198,7 +203,6 @@ bool generateOutput(ProjectModel& model, Console& console, std::u16string_view o
   const std::vector<Library>& libraries = model.project.libraries;
   for (size_t i = 0; i < libraries.size(); ++i) generator.writeLibrary(libraries, i);
   generator.writeProjectPages();
-  generator.finishPages();
   generator.writeHelpProjectFiles();
   return generator.succeeded();
 }
