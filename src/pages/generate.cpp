@@ -177,18 +177,17 @@ void Generator::writeProjectPages() {
   write(u"index.html", catalogText(catalog(), words::Index), indexPageBody(catalog(), project));
 }
 
-// The contents and the index are built while the last pages are still being
-// written, and written after them; the project file comes last so that it
-// lists every page written.
+// The contents are built while the last pages are still being written, and
+// written after them; the index, as large, only once the contents are freed.
+// The project file comes last so that it lists every page written.
 void Generator::writeHelpProjectFiles() {
   const std::u16string directory(outputDir_);
-  const std::u16string contents = contentsBody(model_);
-  const std::u16string index = indexBody(model_.project);
-  finishPages();
-  if (!writeContentsFile(console_, directory + u"toc.hhc", contents)) {
-    succeeded_ = false;
+  {
+    const std::u16string contents = contentsBody(model_);
+    finishPages();
+    if (!writeContentsFile(console_, directory + u"toc.hhc", contents)) succeeded_ = false;
   }
-  if (!writeIndexFile(console_, directory + u"idx.hhk", index)) {
+  if (!writeIndexFile(console_, directory + u"idx.hhk", indexBody(model_.project))) {
     succeeded_ = false;
   }
   if (!writeTextFile(console_, directory + u"document.hhp", helpProjectText(model_))) {

@@ -13,6 +13,12 @@ namespace {
 // writer busy, small beside the project itself.
 constexpr size_t kMaxQueuedUnits = size_t{4} << 20;
 
+// Each wake-up is a system call on both sides, so the writer is woken for a
+// few pages at a time, and a builder waiting for room only once half the
+// queue is written.
+constexpr size_t kWakeWriterPages = 8;
+constexpr size_t kWakeBuilderUnits = kMaxQueuedUnits / 2;
+
 }  // namespace
 
 PageWriter::PageWriter(std::u16string_view outputDir) : outputDir_(outputDir) {
@@ -41,17 +47,22 @@ void PageWriter::write(std::u16string file, std::u16string title, std::u16string
   }
   const size_t units = page.body.size();
   std::unique_lock<std::mutex> lock(mutex_);
+  builderWaiting_ = true;
   pageTaken_.wait(lock, [&] { return queue_.empty() || queuedUnits_ < kMaxQueuedUnits; });
+  builderWaiting_ = false;
   queuedUnits_ += units;
   queue_.push_back(std::move(page));
+  const bool wake = writerWaiting_ && (queue_.size() >= kWakeWriterPages || queuedUnits_ >= kWakeBuilderUnits);
   lock.unlock();
-  pageQueued_.notify_one();
+  if (wake) pageQueued_.notify_one();
 }
 
 void PageWriter::run() {
   std::unique_lock<std::mutex> lock(mutex_);
   for (;;) {
+    writerWaiting_ = true;
     pageQueued_.wait(lock, [&] { return closing_ || !queue_.empty(); });
+    writerWaiting_ = false;
     if (queue_.empty()) return;  // closing, and nothing left to write
     Page page = std::move(queue_.front());
     queue_.pop_front();
@@ -60,7 +71,7 @@ void PageWriter::run() {
     outcomes_.push_back(writeOne(page));
     lock.lock();
     queuedUnits_ -= page.body.size();
-    pageTaken_.notify_one();
+    if (builderWaiting_ && (queue_.empty() || queuedUnits_ <= kWakeBuilderUnits)) pageTaken_.notify_one();
   }
 }
 

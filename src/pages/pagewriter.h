@@ -60,6 +60,8 @@ class PageWriter {
   std::deque<Page> queue_;
   size_t queuedUnits_ = 0;
   bool closing_ = false;
+  bool writerWaiting_ = false;   // for pages
+  bool builderWaiting_ = false;  // for room in the queue
   std::thread worker_;  // not started when no thread could be made
 };
 
