@@ -109,12 +109,12 @@ std::u16string valueOrDefault(Name value, Name fallback) {
   return std::u16string(trimmed);
 }
 
-std::u16string currentLibraryName(const Project& project) {
+Name currentLibraryName(const Project& project) {
   if (project.libraries.empty()) return {};
   return project.libraries.back().name;
 }
 
-std::u16string currentClassName(const Project& project) {
+Name currentClassName(const Project& project) {
   if (project.libraries.empty()) return {};
   const Library& library = project.libraries.back();
   if (library.classes.empty()) return {};

@@ -36,8 +36,8 @@ std::u16string typedName(Name name, Name type, bool pointer);
 std::u16string valueOrDefault(Name value, Name fallback);
 
 // The library being read (the last one appended), or "" before the first.
-std::u16string currentLibraryName(const Project& project);
+Name currentLibraryName(const Project& project);
 // The last class appended to the library being read, or "".
-std::u16string currentClassName(const Project& project);
+Name currentClassName(const Project& project);
 
 }  // namespace thc
