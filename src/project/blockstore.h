@@ -4,7 +4,6 @@
 // hundred allocations instead of a million.
 #pragma once
 
-#include <algorithm>
 #include <cstddef>
 #include <memory>
 #include <vector>
