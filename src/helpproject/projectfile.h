@@ -9,6 +9,12 @@
 
 namespace thc {
 
+// The file name after "Compiled file=": the title with control characters as
+// blanks and the characters that name folders or drives as "_", plus ".chm".
+std::u16string compiledFileName(std::u16string_view title);
+// The title after "Title=": control characters as blanks.
+std::u16string helpTitle(std::u16string_view title);
+
 std::u16string helpProjectText(const ProjectModel& model);
 std::u16string languageCode(std::u16string_view lang);
 bool writeTextFile(Console& console, std::u16string_view path, std::u16string_view text);

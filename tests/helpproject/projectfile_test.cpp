@@ -61,6 +61,22 @@ TEST(HelpProjectText, WritesTitleLanguageAndFilesAsStored) {
   }
 }
 
+// A title cannot add lines of its own nor place the compiled file elsewhere.
+TEST(HelpProjectText, TitleLinesStayOneLineAndTheHelpFileStaysBeside) {
+  struct Case { const char16_t* title; const char* compiled; const char* shown; };
+  const Case cases[] = {
+      {u"x\n[FILES]\n/etc/shadow", "x [FILES] _etc_shadow.chm", "x [FILES] /etc/shadow"},
+      {u"..\\C:/a*b?\"<c>|\t", ".._C__a_b___c__ .chm", "..\\C:/a*b?\"<c>| "},
+  };
+  for (const Case& c : cases) {
+    ProjectModel model;
+    model.project.title = c.title;
+    const std::string text = u8(helpProjectText(model));
+    EXPECT_NE(text.find(std::string("\nCompiled file=") + c.compiled + "\n"), std::string::npos) << text;
+    EXPECT_NE(text.find(std::string("\nTitle=") + c.shown + "\n[FILES]\n"), std::string::npos) << text;
+  }
+}
+
 TEST(LanguageCode, MapsThreeLanguagesAndUpperCasesTheRest) {
   struct Case { const char* lang; const char* code; };
   const Case cases[] = {
