@@ -4,52 +4,120 @@
 #include <string>
 
 #include "common/utf.h"
-#include "platform/filesystem.h"
 
 namespace thc {
 
 namespace {
 
-// The UTF-8 of a file is gathered up to this size before it is written, so a
-// page goes out in one write call and a large help file in a few big ones
-// without a second full copy of it in memory.
-constexpr size_t kFlushSize = size_t{1} << 20;
+// The help project of an earlier run lists that run's files; it goes first
+// and comes back last.
+constexpr std::u16string_view kHelpProjectName = u"document.hhp";
 
-// A cut inside a piece must not separate the two halves of a surrogate pair.
-size_t cutPoint(std::u16string_view piece, size_t wanted) {
-  if (wanted >= piece.size()) return piece.size();
-  char16_t before = piece[wanted - 1];
+// The UTF-8 of a text is made in pieces of about this size, so a page goes
+// out in one write call and a large help file in a few big ones without a
+// second full copy of it in memory.
+constexpr size_t kPieceSize = size_t{1} << 20;
+
+// A cut inside a text must not separate the two halves of a surrogate pair.
+size_t cutPoint(std::u16string_view text, size_t wanted) {
+  if (wanted >= text.size()) return text.size();
+  char16_t before = text[wanted - 1];
   if (before >= 0xD800 && before <= 0xDBFF) return wanted - 1;
   return wanted;
 }
 
-}  // namespace
-
-WriteOutcome writeFilePieces(std::u16string_view path,
-                             std::initializer_list<std::u16string_view> pieces) {
-  auto file = platform::OutputFile::create(path);
-  if (!file) return WriteOutcome::NotCreated;
-  size_t units = 0;
-  for (std::u16string_view piece : pieces) units += piece.size();
-  std::string bytes;
-  bytes.reserve(std::min(units, kFlushSize) + 16);
-  bool written = true;
-  for (std::u16string_view piece : pieces) {
-    while (written && !piece.empty()) {
-      // At most kFlushSize units at a time; a unit takes up to three bytes.
-      size_t take = cutPoint(piece, std::max<size_t>(kFlushSize / 3, 2));
-      appendUtf8(bytes, piece.substr(0, take));
-      piece.remove_prefix(take);
-      if (bytes.size() >= kFlushSize) {
-        written = file->write(bytes);
-        bytes.clear();
-      }
+size_t utf8Size(std::u16string_view text) {
+  size_t size = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i];
+    if (c < 0x80) {
+      size += 1;
+    } else if (c < 0x800) {
+      size += 2;
+    } else if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+               text[i + 1] <= 0xDFFF) {
+      size += 4;
+      ++i;
+    } else {
+      size += 3;
     }
   }
-  if (written && !bytes.empty()) written = file->write(bytes);
-  if (!file->close()) written = false;
-  return written ? WriteOutcome::Written : WriteOutcome::NotWritten;
+  return size;
 }
+
+// The UTF-8 of a list of texts.
+class TextSource : public platform::ByteSource {
+ public:
+  explicit TextSource(std::initializer_list<std::u16string_view> texts) : texts_(texts) {}
+
+  bool restart() override {
+    text_ = 0;
+    rest_ = texts_.size() > 0 ? *texts_.begin() : std::u16string_view();
+    return true;
+  }
+
+  bool next(std::string_view& piece) override {
+    bytes_.clear();
+    while (bytes_.size() < kPieceSize && text_ < texts_.size()) {
+      if (rest_.empty()) {
+        if (++text_ < texts_.size()) rest_ = texts_.begin()[text_];
+        continue;
+      }
+      // A unit takes up to three bytes.
+      const size_t take = cutPoint(rest_, std::max<size_t>((kPieceSize - bytes_.size()) / 3, 2));
+      appendUtf8(bytes_, rest_.substr(0, take));
+      rest_.remove_prefix(take);
+    }
+    piece = bytes_;
+    return true;
+  }
+
+  std::optional<std::uint64_t> size() override {
+    std::uint64_t size = 0;
+    for (std::u16string_view text : texts_) size += utf8Size(text);
+    return size;
+  }
+
+ private:
+  std::initializer_list<std::u16string_view> texts_;
+  size_t text_ = 0;
+  std::u16string_view rest_;
+  std::string bytes_;
+};
+
+class BytesSource : public platform::ByteSource {
+ public:
+  explicit BytesSource(std::string_view bytes) : bytes_(bytes) {}
+  bool restart() override {
+    given_ = false;
+    return true;
+  }
+  bool next(std::string_view& piece) override {
+    piece = given_ ? std::string_view() : bytes_;
+    given_ = true;
+    return true;
+  }
+  std::optional<std::uint64_t> size() override { return bytes_.size(); }
+
+ private:
+  std::string_view bytes_;
+  bool given_ = false;
+};
+
+WriteOutcome outcomeOf(platform::StoreResult result) {
+  switch (result) {
+    case platform::StoreResult::Stored:
+    case platform::StoreResult::Unchanged:
+      return WriteOutcome::Written;
+    case platform::StoreResult::NotCreated:
+      return WriteOutcome::NotCreated;
+    case platform::StoreResult::NotWritten:
+      return WriteOutcome::NotWritten;
+  }
+  return WriteOutcome::NotWritten;
+}
+
+}  // namespace
 
 bool reportWriteOutcome(Console& console, WriteOutcome outcome, std::u16string_view path) {
   switch (outcome) {
@@ -65,9 +133,47 @@ bool reportWriteOutcome(Console& console, WriteOutcome outcome, std::u16string_v
   return false;
 }
 
-bool writeOutputFile(Console& console, std::u16string_view path,
-                     std::initializer_list<std::u16string_view> pieces) {
-  return reportWriteOutcome(console, writeFilePieces(path, pieces), path);
+bool isRefusedFileName(std::u16string_view name) {
+  for (char16_t c : name) {
+    if (c == u'/' || c == u'\\' || c < 32) return true;
+  }
+  return false;
+}
+
+OutputFolder::OutputFolder(std::u16string_view directory) : path_(directory) {
+  platform::OutputDirectory::OpenStatus status;
+  directory_ = platform::OutputDirectory::open(path_, status);
+  if (directory_) directory_->remove(kHelpProjectName);
+}
+
+WriteOutcome OutputFolder::store(std::u16string_view name, platform::ByteSource& source) {
+  if (!directory_ || isRefusedFileName(name)) return WriteOutcome::NotCreated;
+  std::lock_guard<std::mutex> lock(mutex_);
+  const platform::StoreResult result = directory_->store(name, source);
+  if (result == platform::StoreResult::Unchanged) ++unchanged_;
+  return outcomeOf(result);
+}
+
+WriteOutcome OutputFolder::writeText(std::u16string_view name,
+                                     std::initializer_list<std::u16string_view> pieces) {
+  TextSource source(pieces);
+  return store(name, source);
+}
+
+WriteOutcome OutputFolder::writeBytes(std::u16string_view name, std::string_view bytes) {
+  BytesSource source(bytes);
+  return store(name, source);
+}
+
+WriteOutcome OutputFolder::copyFile(std::u16string_view source, std::u16string_view name) {
+  std::unique_ptr<platform::ByteSource> file = platform::openSourceFile(source);
+  if (!file) return WriteOutcome::NotWritten;
+  return store(name, *file);
+}
+
+bool OutputFolder::writeText(Console& console, std::u16string_view name,
+                             std::initializer_list<std::u16string_view> pieces) {
+  return reportWriteOutcome(console, writeText(name, pieces), path_ + std::u16string(name));
 }
 
 }  // namespace thc

@@ -1,28 +1,72 @@
-// Writing one whole output file: created fresh, the pieces written as UTF-8
-// (no byte order mark), closed at once.
+// The owner of the output folder: every file of a run (pages, help files,
+// image copies) is written through it. A run holds the folder for itself; a
+// file either stands complete under its name, or the earlier file of that
+// name stays as it was; nothing is ever written through a link; a file that
+// already holds exactly the new bytes is left untouched.
 #pragma once
 
+#include <cstddef>
 #include <initializer_list>
+#include <memory>
+#include <mutex>
+#include <string>
 #include <string_view>
 
 #include "common/console.h"
+#include "platform/outputdirectory.h"
 
 namespace thc {
 
 enum class WriteOutcome { Written, NotCreated, NotWritten };
 
-// Writes the file and says how far it got; prints nothing, so it may run on
-// a thread of its own.
-WriteOutcome writeFilePieces(std::u16string_view path,
-                             std::initializer_list<std::u16string_view> pieces);
-
 // "Unable to create " + path or "Unable to write " + path for a file that was
 // not written completely; nothing for a written one. True when written.
 bool reportWriteOutcome(Console& console, WriteOutcome outcome, std::u16string_view path);
 
-// Writes the file and reports the outcome. True when the file was written
-// completely.
-bool writeOutputFile(Console& console, std::u16string_view path,
-                     std::initializer_list<std::u16string_view> pieces);
+// A file name holding "/", "\" or a control character. Such a file is
+// refused like one that cannot be created: a separator would put it into
+// another folder, a control character (a line break above all) would split
+// its line in the help project's file list.
+bool isRefusedFileName(std::u16string_view name);
+
+class OutputFolder {
+ public:
+  // Takes the folder `directory` (ending in a separator) for this run and
+  // removes the help project of an earlier run, which is written anew last,
+  // so a run that does not finish leaves none behind that lists its files.
+  explicit OutputFolder(std::u16string_view directory);
+  OutputFolder(const OutputFolder&) = delete;
+  OutputFolder& operator=(const OutputFolder&) = delete;
+
+  // True when another run holds the folder: nothing may be written then.
+  bool inUse() const { return !directory_; }
+  // The folder as given, ending in a separator.
+  const std::u16string& path() const { return path_; }
+
+  // The methods below print nothing, so they may run on a thread of their
+  // own; one file is stored at a time.
+
+  // Writes the pieces as UTF-8 (no byte order mark) under `name`.
+  WriteOutcome writeText(std::u16string_view name, std::initializer_list<std::u16string_view> pieces);
+  // Writes the bytes as they are under `name`.
+  WriteOutcome writeBytes(std::u16string_view name, std::string_view bytes);
+  // Copies the regular file `source` to `name`.
+  WriteOutcome copyFile(std::u16string_view source, std::u16string_view name);
+
+  // writeText, then the outcome on the console. True when written.
+  bool writeText(Console& console, std::u16string_view name,
+                 std::initializer_list<std::u16string_view> pieces);
+
+  // The number of files left untouched because they held the bytes already.
+  size_t unchangedFiles() const { return unchanged_; }
+
+ private:
+  WriteOutcome store(std::u16string_view name, platform::ByteSource& source);
+
+  std::u16string path_;
+  std::unique_ptr<platform::OutputDirectory> directory_;
+  std::mutex mutex_;
+  size_t unchanged_ = 0;
+};
 
 }  // namespace thc

@@ -4,6 +4,7 @@
 
 #include "catalog/catalog.h"
 #include "check/check.h"
+#include "common/output.h"
 #include "common/text.h"
 #include "driver/paths.h"
 #include "images/images.h"
@@ -29,7 +30,7 @@ void printBanner(Console& console) {
 }
 
 // The stages after a successful load. False when any stage failed.
-bool runStages(ProjectModel& model, Console& console, DocTree& tree) {
+bool runStages(ProjectModel& model, Console& console, OutputFolder& folder, DocTree& tree) {
   console.writeLine(u"Parsing file ...");
   readProject(model, console, rootElement(tree));
   // The model holds copies of everything read; only the node paths are
@@ -59,12 +60,12 @@ bool runStages(ProjectModel& model, Console& console, DocTree& tree) {
   console.writeLine(u"done");
 
   console.writeLine(u"Creating HTML files at " + model.outputDir);
-  bool written = generateOutput(model, console, model.outputDir);
+  bool written = generateOutput(model, console, folder);
   console.writeLine(u"Completed");
 
   if (model.images.empty()) return written;
   console.writeLine(u"Copying Image Files to " + model.outputDir);
-  if (!copyImages(model, console, model.outputDir)) {
+  if (!copyImages(model, console, folder)) {
     console.writeLine(u"Failed");
     return false;
   }
@@ -72,8 +73,14 @@ bool runStages(ProjectModel& model, Console& console, DocTree& tree) {
   return written;
 }
 
-// Loads the project and runs the stages. False on any failure.
+// Takes the output folder, loads the project and runs the stages. False on
+// any failure.
 bool loadAndRun(ProjectModel& model, Console& console) {
+  OutputFolder folder(model.outputDir);
+  if (folder.inUse()) {
+    console.writeLine(u"Output folder is in use by another run: " + model.outputDir);
+    return false;
+  }
   std::unique_ptr<DocTree> tree = loadDocument(model.projectFile);
   if (!tree) {
     console.writeLine(u"Unable to open " + model.projectFile);
@@ -87,7 +94,7 @@ bool loadAndRun(ProjectModel& model, Console& console) {
     return false;
   }
   console.writeLine(u"File ok");
-  return runStages(model, console, *tree);
+  return runStages(model, console, folder, *tree);
   // The main tree object ends here; its nodes went after the checks.
 }
 

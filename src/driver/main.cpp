@@ -1,9 +1,11 @@
 #include "driver/driver.h"
 #include "platform/commandline.h"
 #include "platform/console_stdio.h"
+#include "platform/outputdirectory.h"
 #include "platform/requesters.h"
 
 int main(int argc, char** argv) {
+  thc::platform::keepRunningOnFailedWrites();
   thc::platform::StdConsole console;
   auto requesters = thc::platform::createRequesters(console);
   thc::DriverOptions options;

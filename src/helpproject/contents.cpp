@@ -114,7 +114,7 @@ std::u16string contentsBody(const ProjectModel& model) {
   return out;
 }
 
-bool writeContentsFile(Console& console, std::u16string_view path, std::u16string_view body) {
+bool writeContentsFile(Console& console, OutputFolder& folder, std::u16string_view body) {
   std::u16string head = u"<HTML><HEAD><meta name=\"GENERATOR\" content=\"";
   head += generatorCredit;
   head +=
@@ -123,7 +123,7 @@ bool writeContentsFile(Console& console, std::u16string_view path, std::u16strin
       u"<param name=\"Window Styles\" value=\"0x800025\">\n"
       u"</OBJECT>\n"
       u"<UL>\n";
-  return writeOutputFile(console, path, {head, body, u"</UL></BODY></HTML>\n"});
+  return folder.writeText(console, u"toc.hhc", {head, body, u"</UL></BODY></HTML>\n"});
 }
 
 }  // namespace thc

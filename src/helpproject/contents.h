@@ -5,12 +5,14 @@
 #include <string_view>
 
 #include "common/console.h"
+#include "common/output.h"
 #include "project/model.h"
 
 namespace thc {
 
 std::u16string contentsEntry(std::u16string_view local, std::u16string_view name);
 std::u16string contentsBody(const ProjectModel& model);
-bool writeContentsFile(Console& console, std::u16string_view path, std::u16string_view body);
+// Writes toc.hhc into the folder: the fixed head, the body, the fixed tail.
+bool writeContentsFile(Console& console, OutputFolder& folder, std::u16string_view body);
 
 }  // namespace thc

@@ -99,7 +99,7 @@ std::u16string indexBody(Project& project) {
   return out;
 }
 
-bool writeIndexFile(Console& console, std::u16string_view path, std::u16string_view body) {
+bool writeIndexFile(Console& console, OutputFolder& folder, std::u16string_view body) {
   std::u16string head =
       u"<!DOCTYPE HTML PUBLIC \"-//IETF//DTD HTML//EN\">\n"
       u"<HTML>\n"
@@ -111,7 +111,7 @@ bool writeIndexFile(Console& console, std::u16string_view path, std::u16string_v
       u"<!-- Sitemap 1.0 -->\n"
       u"</HEAD><BODY>\n"
       u"<UL>\n";
-  return writeOutputFile(console, path, {head, body, u"</UL>\n</BODY></HTML>\n"});
+  return folder.writeText(console, u"idx.hhk", {head, body, u"</UL>\n</BODY></HTML>\n"});
 }
 
 }  // namespace thc

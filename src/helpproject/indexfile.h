@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "common/console.h"
+#include "common/output.h"
 #include "project/model.h"
 
 namespace thc {
@@ -13,7 +14,8 @@ namespace thc {
 void addKeywords(KeywordMap& keywordMap, const IndexEntry& entry);
 // Fills project.keywordMap from project.indexEntries and returns the body.
 std::u16string indexBody(Project& project);
-bool writeIndexFile(Console& console, std::u16string_view path, std::u16string_view body);
+// Writes idx.hhk into the folder: the fixed head, the body, the fixed tail.
+bool writeIndexFile(Console& console, OutputFolder& folder, std::u16string_view body);
 
 // Positions in keywordMap.keywords in the order the index lists them: by hash
 // slot ascending, and within a slot the keyword created last first.

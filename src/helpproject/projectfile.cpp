@@ -67,8 +67,9 @@ std::u16string helpProjectText(const ProjectModel& model) {
   return text;
 }
 
-bool writeTextFile(Console& console, std::u16string_view path, std::u16string_view text) {
-  return writeOutputFile(console, path, {text});
+bool writeTextFile(Console& console, OutputFolder& folder, std::u16string_view name,
+                   std::u16string_view text) {
+  return folder.writeText(console, name, {text});
 }
 
 }  // namespace thc

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "common/console.h"
+#include "common/output.h"
 #include "project/model.h"
 
 namespace thc {
@@ -17,6 +18,8 @@ std::u16string helpTitle(std::u16string_view title);
 
 std::u16string helpProjectText(const ProjectModel& model);
 std::u16string languageCode(std::u16string_view lang);
-bool writeTextFile(Console& console, std::u16string_view path, std::u16string_view text);
+// Writes the text as the file `name` of the folder.
+bool writeTextFile(Console& console, OutputFolder& folder, std::u16string_view name,
+                   std::u16string_view text);
 
 }  // namespace thc

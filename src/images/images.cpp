@@ -23,27 +23,20 @@ std::u16string imageSourcePath(const ProjectModel& model, const ImageEntry& imag
 }
 
 // The number and the source's extension: the name the pages' img elements use.
-std::u16string imageDestinationPath(std::u16string_view outputDir, const ImageEntry& image) {
-  return std::u16string(outputDir) + decimalText(image.number) + u"." + fileExtension(image.source);
-}
-
-// True when both paths name one existing file (an image whose source already
-// lies in the output folder under its number). Copying a file onto itself
-// would truncate it first and lose the picture.
-bool sameFile(std::u16string_view source, std::u16string_view destination) {
-  std::u16string from = platform::canonicalPath(source);
-  return !from.empty() && from == platform::canonicalPath(destination);
+std::u16string imageFileName(const ImageEntry& image) {
+  return decimalText(image.number) + u"." + fileExtension(image.source);
 }
 
 }  // namespace
 
-bool copyImages(const ProjectModel& model, Console& console, std::u16string_view outputDir) {
+// An image whose source already lies in the output folder under its number
+// is left as it is: the folder sees the same bytes and does not rewrite them.
+bool copyImages(const ProjectModel& model, Console& console, OutputFolder& folder) {
   for (const ImageEntry& image : model.images) {
     const std::u16string source = imageSourcePath(model, image);
-    const std::u16string destination = imageDestinationPath(outputDir, image);
-    if (sameFile(source, destination)) continue;
-    if (!platform::copyFile(source, destination)) {
-      console.writeLine(u"Unable to copy " + source + u" to " + destination);
+    const std::u16string name = imageFileName(image);
+    if (folder.copyFile(source, name) != WriteOutcome::Written) {
+      console.writeLine(u"Unable to copy " + source + u" to " + folder.path() + name);
       return false;
     }
   }

@@ -4,11 +4,12 @@
 #include <string_view>
 
 #include "common/console.h"
+#include "common/output.h"
 #include "project/model.h"
 
 namespace thc {
 
 // True when every image was copied; stops at the first failure.
-bool copyImages(const ProjectModel& model, Console& console, std::u16string_view outputDir);
+bool copyImages(const ProjectModel& model, Console& console, OutputFolder& folder);
 
 }  // namespace thc

@@ -47,34 +47,12 @@ std::u16string makePageMiddle() {
 
 }  // namespace
 
-// A separator would put the page into another folder, possibly outside the
-// output folder. A control character (a line break above all) would split
-// the page's line in the file list of the help project, which would then
-// name pages that do not exist; Windows refuses such names as well.
-bool isRefusedPageName(std::u16string_view file) {
-  for (char16_t c : file) {
-    if (c == u'/' || c == u'\\' || c < 32) return true;
-  }
-  return false;
-}
-
-WriteOutcome writeFramedPage(std::u16string_view path, std::u16string_view title,
-                             std::u16string_view body) {
+WriteOutcome writeFramedPage(OutputFolder& folder, std::u16string_view file,
+                             std::u16string_view title, std::u16string_view body) {
   static const std::u16string middle = makePageMiddle();
-  return writeFilePieces(path, {pageHead, title, middle, body, pageTail});
+  return folder.writeText(file, {pageHead, title, middle, body, pageTail});
 }
 
 std::u16string_view styleSheet() { return styleRules; }
-
-bool writePage(ProjectModel& model, Console& console, std::u16string_view outputDir,
-               std::u16string_view file, std::u16string_view title, std::u16string_view body) {
-  std::u16string path(outputDir);
-  path.append(file);
-  const WriteOutcome outcome =
-      isRefusedPageName(file) ? WriteOutcome::NotCreated : writeFramedPage(path, title, body);
-  if (!reportWriteOutcome(console, outcome, path)) return false;
-  model.generatedFiles.emplace_back(file);
-  return true;
-}
 
 }  // namespace thc

@@ -38,8 +38,8 @@ const Item* nextItem(const std::vector<Item>& items, size_t i) {
 // failing page never stops the walk.
 class Generator {
  public:
-  Generator(ProjectModel& model, Console& console, std::u16string_view outputDir)
-      : model_(model), console_(console), outputDir_(outputDir), pages_(outputDir) {}
+  Generator(ProjectModel& model, Console& console, OutputFolder& folder)
+      : model_(model), console_(console), folder_(folder), pages_(folder) {}
 
   void writeLibrary(const std::vector<Library>& libraries, size_t i);
   void writeProjectPages();
@@ -77,7 +77,7 @@ class Generator {
 
   ProjectModel& model_;
   Console& console_;
-  std::u16string_view outputDir_;
+  OutputFolder& folder_;
   PageWriter pages_;
   bool succeeded_ = true;
 };
@@ -181,24 +181,19 @@ void Generator::writeProjectPages() {
 // written after them; the index, as large, only once the contents are freed.
 // The project file comes last so that it lists every page written.
 void Generator::writeHelpProjectFiles() {
-  const std::u16string directory(outputDir_);
   {
     const std::u16string contents = contentsBody(model_);
     finishPages();
-    if (!writeContentsFile(console_, directory + u"toc.hhc", contents)) succeeded_ = false;
+    if (!writeContentsFile(console_, folder_, contents)) succeeded_ = false;
   }
-  if (!writeIndexFile(console_, directory + u"idx.hhk", indexBody(model_.project))) {
-    succeeded_ = false;
-  }
-  if (!writeTextFile(console_, directory + u"document.hhp", helpProjectText(model_))) {
-    succeeded_ = false;
-  }
+  if (!writeIndexFile(console_, folder_, indexBody(model_.project))) succeeded_ = false;
+  if (!writeTextFile(console_, folder_, u"document.hhp", helpProjectText(model_))) succeeded_ = false;
 }
 
 }  // namespace
 
-bool generateOutput(ProjectModel& model, Console& console, std::u16string_view outputDir) {
-  Generator generator(model, console, outputDir);
+bool generateOutput(ProjectModel& model, Console& console, OutputFolder& folder) {
+  Generator generator(model, console, folder);
   const std::vector<Library>& libraries = model.project.libraries;
   for (size_t i = 0; i < libraries.size(); ++i) generator.writeLibrary(libraries, i);
   generator.writeProjectPages();

@@ -4,12 +4,13 @@
 #include <string_view>
 
 #include "common/console.h"
+#include "common/output.h"
 #include "project/model.h"
 
 namespace thc {
 
-// Writes the whole output into outputDir (which ends in the separator).
-// True when every file was created and written completely.
-bool generateOutput(ProjectModel& model, Console& console, std::u16string_view outputDir);
+// Writes the whole output into the folder. True when every file was created
+// and written completely.
+bool generateOutput(ProjectModel& model, Console& console, OutputFolder& folder);
 
 }  // namespace thc

@@ -21,7 +21,7 @@ constexpr size_t kWakeBuilderUnits = kMaxQueuedUnits / 2;
 
 }  // namespace
 
-PageWriter::PageWriter(std::u16string_view outputDir) : outputDir_(outputDir) {
+PageWriter::PageWriter(OutputFolder& folder) : folder_(folder) {
   try {
     worker_ = std::thread(&PageWriter::run, this);
   } catch (const std::system_error&) {
@@ -32,14 +32,11 @@ PageWriter::PageWriter(std::u16string_view outputDir) : outputDir_(outputDir) {
 PageWriter::~PageWriter() { stop(); }
 
 WriteOutcome PageWriter::writeOne(const Page& page) const {
-  return writeFramedPage(outputDir_ + page.file, page.title, page.body);
+  return writeFramedPage(folder_, page.file, page.title, page.body);
 }
 
 void PageWriter::write(std::u16string file, std::u16string title, std::u16string body) {
-  const bool refused = isRefusedPageName(file);
   files_.push_back(file);
-  refused_.push_back(refused);
-  if (refused) return;
   Page page{std::move(file), std::move(title), std::move(body)};
   if (!worker_.joinable()) {
     outcomes_.push_back(writeOne(page));
@@ -88,17 +85,14 @@ void PageWriter::stop() {
 bool PageWriter::finish(ProjectModel& model, Console& console) {
   stop();
   bool allWritten = true;
-  size_t written = 0;
   for (size_t i = 0; i < files_.size(); ++i) {
-    const WriteOutcome outcome = refused_[i] ? WriteOutcome::NotCreated : outcomes_[written++];
-    if (!reportWriteOutcome(console, outcome, outputDir_ + files_[i])) {
+    if (!reportWriteOutcome(console, outcomes_[i], folder_.path() + files_[i])) {
       allWritten = false;
       continue;
     }
     model.generatedFiles.push_back(std::move(files_[i]));
   }
   files_.clear();
-  refused_.clear();
   outcomes_.clear();
   return allWritten;
 }

@@ -3,7 +3,7 @@
 // next page's body is built. The pages are written one after the other in
 // the order they are handed over, and finish() reports them in that order,
 // so the console lines and model.generatedFiles come out exactly as if each
-// page had gone through writePage at once.
+// page had been written at once.
 #pragma once
 
 #include <condition_variable>
@@ -23,7 +23,7 @@ namespace thc {
 
 class PageWriter {
  public:
-  explicit PageWriter(std::u16string_view outputDir);
+  explicit PageWriter(OutputFolder& folder);
   ~PageWriter();
   PageWriter(const PageWriter&) = delete;
   PageWriter& operator=(const PageWriter&) = delete;
@@ -49,9 +49,8 @@ class PageWriter {
   void run();
   void stop();
 
-  std::u16string outputDir_;
+  OutputFolder& folder_;
   std::vector<std::u16string> files_;     // every page handed over, in order
-  std::vector<bool> refused_;             // refused for its name, not written
   std::vector<WriteOutcome> outcomes_;    // of the pages written, in order
 
   std::mutex mutex_;

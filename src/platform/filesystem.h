@@ -3,7 +3,6 @@
 // the path, so projects written on Windows work unchanged.
 #pragma once
 
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,22 +20,5 @@ std::optional<std::string> readFile(std::u16string_view path);
 
 // The canonical absolute path of an existing file, or "" when there is none.
 std::u16string canonicalPath(std::u16string_view path);
-
-// Copies a file, replacing an existing destination.
-bool copyFile(std::u16string_view from, std::u16string_view to);
-
-// A file created fresh (an existing one is truncated), written without a
-// buffer of its own.
-class OutputFile {
- public:
-  // None when the file cannot be created.
-  static std::unique_ptr<OutputFile> create(std::u16string_view path);
-  virtual ~OutputFile() = default;
-  // False on a write error (disk full, file size limit ...). Once a write
-  // failed, every later write and close fails too.
-  virtual bool write(std::string_view bytes) = 0;
-  // Closes the file; false when the close or an earlier write failed.
-  virtual bool close() = 0;
-};
 
 }  // namespace thc::platform

@@ -22,20 +22,6 @@ std::string nativePath(std::u16string_view path) {
   return result;
 }
 
-bool writeAll(int fd, const char* data, size_t size) {
-  while (size > 0) {
-    ssize_t written = ::write(fd, data, size);
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    if (written == 0) return false;
-    data += written;
-    size -= static_cast<size_t>(written);
-  }
-  return true;
-}
-
 // Files are opened without blocking: opening a named pipe that no one reads
 // or writes would otherwise wait forever (for writing, such a pipe then fails
 // to open). Only regular files are read after this (the callers check), and
@@ -43,33 +29,6 @@ bool writeAll(int fd, const char* data, size_t size) {
 int openForReading(std::u16string_view path) {
   return ::open(nativePath(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
 }
-
-int createForWriting(std::u16string_view path) {
-  return ::open(nativePath(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NONBLOCK, 0666);
-}
-
-class PosixOutputFile : public OutputFile {
- public:
-  explicit PosixOutputFile(int fd) : fd_(fd) {}
-  ~PosixOutputFile() override {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  bool write(std::string_view bytes) override {
-    if (failed_ || fd_ < 0) return false;
-    if (!writeAll(fd_, bytes.data(), bytes.size())) failed_ = true;
-    return !failed_;
-  }
-  bool close() override {
-    if (fd_ < 0) return false;
-    int result = ::close(fd_);
-    fd_ = -1;
-    return result == 0 && !failed_;
-  }
-
- private:
-  int fd_;
-  bool failed_ = false;
-};
 
 }  // namespace
 
@@ -110,45 +69,6 @@ std::u16string canonicalPath(std::u16string_view path) {
   std::u16string result = fromUtf8(resolved);
   std::free(resolved);
   return result;
-}
-
-bool copyFile(std::u16string_view from, std::u16string_view to) {
-  int in = openForReading(from);
-  if (in < 0) return false;
-  struct stat info;
-  if (::fstat(in, &info) != 0 || !S_ISREG(info.st_mode)) {
-    ::close(in);
-    return false;
-  }
-  int out = createForWriting(to);
-  if (out < 0) {
-    ::close(in);
-    return false;
-  }
-  bool ok = true;
-  char buffer[65536];
-  for (;;) {
-    ssize_t got = ::read(in, buffer, sizeof buffer);
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      ok = false;
-      break;
-    }
-    if (got == 0) break;
-    if (!writeAll(out, buffer, static_cast<size_t>(got))) {
-      ok = false;
-      break;
-    }
-  }
-  ::close(in);
-  if (::close(out) != 0) ok = false;
-  return ok;
-}
-
-std::unique_ptr<OutputFile> OutputFile::create(std::u16string_view path) {
-  int fd = createForWriting(path);
-  if (fd < 0) return nullptr;
-  return std::make_unique<PosixOutputFile>(fd);
 }
 
 }  // namespace thc::platform

@@ -47,63 +47,9 @@ std::wstring systemPath(std::u16string_view path) {
 
 namespace {
 
+using win32::Handle;
+using win32::isDiskFile;
 using win32::systemPath;
-
-// Handles of the file functions, closed on every path out.
-class Handle {
- public:
-  explicit Handle(HANDLE handle) : handle_(handle) {}
-  Handle(const Handle&) = delete;
-  Handle& operator=(const Handle&) = delete;
-  ~Handle() { close(); }
-  bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-  HANDLE get() const { return handle_; }
-  bool close() {
-    if (!valid()) return false;
-    BOOL closed = CloseHandle(handle_);
-    handle_ = INVALID_HANDLE_VALUE;
-    return closed != 0;
-  }
-
- private:
-  HANDLE handle_;
-};
-
-// Only a file on a disk is a file: a reserved device name ("NUL", "CON",
-// "COM1" ...) opens a device instead, where a write "succeeds" and the data
-// is lost, and a read may wait for ever.
-bool isDiskFile(const Handle& file) { return GetFileType(file.get()) == FILE_TYPE_DISK; }
-
-bool writeAll(HANDLE file, const char* data, size_t size) {
-  // WriteFile takes a 32-bit count; one gigabyte at a time stays well inside.
-  constexpr size_t chunk = size_t{1} << 30;
-  while (size > 0) {
-    DWORD wanted = static_cast<DWORD>(size < chunk ? size : chunk);
-    DWORD written = 0;
-    if (!WriteFile(file, data, wanted, &written, nullptr) || written == 0) return false;
-    data += written;
-    size -= written;
-  }
-  return true;
-}
-
-class Win32OutputFile : public OutputFile {
- public:
-  explicit Win32OutputFile(HANDLE handle) : file_(handle) {}
-  bool write(std::string_view bytes) override {
-    if (failed_ || !file_.valid()) return false;
-    if (!writeAll(file_.get(), bytes.data(), bytes.size())) failed_ = true;
-    return !failed_;
-  }
-  bool close() override {
-    if (!file_.valid()) return false;
-    return file_.close() && !failed_;
-  }
-
- private:
-  Handle file_;
-  bool failed_ = false;
-};
 
 // "\\?\C:\x" and "\\?\UNC\server\share\x" as the user writes them.
 std::u16string withoutLongPrefix(std::wstring path) {
@@ -165,32 +111,6 @@ std::u16string canonicalPath(std::u16string_view path) {
   // names the file in one way for one spelling.
   if (resolved.empty()) resolved = win32::fullPath(source);
   return withoutLongPrefix(std::move(resolved));
-}
-
-bool copyFile(std::u16string_view from, std::u16string_view to) {
-  std::wstring source = systemPath(from);
-  std::wstring target = systemPath(to);
-  if (source.empty() || target.empty()) return false;
-  if (!CopyFileW(source.c_str(), target.c_str(), FALSE)) return false;
-  // CopyFileW carries the attributes over. A read-only source would leave a
-  // read-only copy that the next run could not replace, so the copy gets the
-  // plain attributes of a file the program wrote itself.
-  DWORD attributes = GetFileAttributesW(target.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
-    SetFileAttributesW(target.c_str(), attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
-  }
-  return true;
-}
-
-std::unique_ptr<OutputFile> OutputFile::create(std::u16string_view path) {
-  std::wstring target = systemPath(path);
-  if (target.empty()) return nullptr;
-  HANDLE handle = CreateFileW(target.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) return nullptr;
-  auto file = std::make_unique<Win32OutputFile>(handle);
-  if (GetFileType(handle) != FILE_TYPE_DISK) return nullptr;  // a device, see isDiskFile
-  return file;
 }
 
 }  // namespace thc::platform

@@ -27,4 +27,35 @@ inline std::u16string fromWide(std::wstring_view text) {
 // file.
 std::wstring systemPath(std::u16string_view path);
 
+// A handle of the file functions, closed on every path out.
+class Handle {
+ public:
+  explicit Handle(HANDLE handle) : handle_(handle) {}
+  Handle(const Handle&) = delete;
+  Handle& operator=(const Handle&) = delete;
+  ~Handle() { close(); }
+  bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+  HANDLE get() const { return handle_; }
+  // Gives the handle up without closing it.
+  HANDLE release() {
+    HANDLE handle = handle_;
+    handle_ = INVALID_HANDLE_VALUE;
+    return handle;
+  }
+  bool close() {
+    if (!valid()) return false;
+    BOOL closed = CloseHandle(handle_);
+    handle_ = INVALID_HANDLE_VALUE;
+    return closed != 0;
+  }
+
+ private:
+  HANDLE handle_;
+};
+
+// Only a file on a disk is a file: a reserved device name ("NUL", "CON",
+// "COM1" ...) opens a device instead, where a write "succeeds" and the data
+// is lost, and a read may wait for ever.
+inline bool isDiskFile(const Handle& file) { return GetFileType(file.get()) == FILE_TYPE_DISK; }
+
 }  // namespace thc::platform::win32

@@ -160,7 +160,8 @@ TEST(WriteContentsFile, WritesTheFixedHeadAndTailAroundTheBody) {
   testing::TempFolder folder;
   const std::string& dir = folder.path;
   MemoryConsole console;
-  EXPECT_TRUE(writeContentsFile(console, u16(dir + "/toc.hhc"), u"BODY\n"));
+  OutputFolder output(u16(dir + "/"));
+  EXPECT_TRUE(writeContentsFile(console, output, u"BODY\n"));
   EXPECT_EQ(testing::readFile(dir + "/toc.hhc"),
             "<HTML><HEAD><meta name=\"GENERATOR\" content=\"TarnelTHC help compiler\"></HEAD>\n"
             "<BODY><OBJECT type=\"text/site properties\">\n"
@@ -171,9 +172,9 @@ TEST(WriteContentsFile, WritesTheFixedHeadAndTailAroundTheBody) {
             "</UL></BODY></HTML>\n");
   EXPECT_TRUE(console.lines.empty());
 
-  std::u16string bad = u16(dir + "/no/toc.hhc");
-  EXPECT_FALSE(writeContentsFile(console, bad, u""));
-  EXPECT_EQ(console.utf8Lines(), std::vector<std::string>{"Unable to create " + u8(bad)});
+  OutputFolder missing(u16(dir + "/no/"));
+  EXPECT_FALSE(writeContentsFile(console, missing, u""));
+  EXPECT_EQ(console.utf8Lines(), std::vector<std::string>{"Unable to create " + dir + "/no/toc.hhc"});
 }
 
 }  // namespace

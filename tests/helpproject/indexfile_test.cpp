@@ -149,15 +149,16 @@ TEST(WriteIndexFile, WritesTheNineFixedLinesAroundTheBody) {
   testing::TempFolder folder;
   const std::string& dir = folder.path;
   MemoryConsole console;
-  EXPECT_TRUE(writeIndexFile(console, u16(dir + "/idx.hhk"), u""));
+  OutputFolder output(u16(dir + "/"));
+  EXPECT_TRUE(writeIndexFile(console, output, u""));
   EXPECT_EQ(testing::readFile(dir + "/idx.hhk"), head + tail);
-  EXPECT_TRUE(writeIndexFile(console, u16(dir + "/idx.hhk"), u"ä\n"));
+  EXPECT_TRUE(writeIndexFile(console, output, u"ä\n"));
   EXPECT_EQ(testing::readFile(dir + "/idx.hhk"), head + "ä\n" + tail);
   EXPECT_TRUE(console.lines.empty());
 
-  std::u16string bad = u16(dir + "/no/idx.hhk");
-  EXPECT_FALSE(writeIndexFile(console, bad, u""));
-  EXPECT_EQ(console.utf8Lines(), std::vector<std::string>{"Unable to create " + u8(bad)});
+  OutputFolder missing(u16(dir + "/no/"));
+  EXPECT_FALSE(writeIndexFile(console, missing, u""));
+  EXPECT_EQ(console.utf8Lines(), std::vector<std::string>{"Unable to create " + dir + "/no/idx.hhk"});
 }
 
 }  // namespace

@@ -91,12 +91,12 @@ TEST(WriteTextFile, WritesUtf8WithoutByteOrderMark) {
   testing::TempFolder folder;
   const std::string& dir = folder.path;
   MemoryConsole console;
-  std::u16string path = u16(dir + "/document.hhp");
-  EXPECT_TRUE(writeTextFile(console, path, u"Title=Grüße\n"));
+  OutputFolder output(u16(dir + "/"));
+  EXPECT_TRUE(writeTextFile(console, output, u"document.hhp", u"Title=Grüße\n"));
   EXPECT_EQ(testing::readFile(dir + "/document.hhp"), "Title=Grüße\n");
   EXPECT_TRUE(console.lines.empty());
   // An existing file is replaced.
-  EXPECT_TRUE(writeTextFile(console, path, u"x\n"));
+  EXPECT_TRUE(writeTextFile(console, output, u"document.hhp", u"x\n"));
   EXPECT_EQ(testing::readFile(dir + "/document.hhp"), "x\n");
 }
 
@@ -104,9 +104,9 @@ TEST(WriteTextFile, ReportsAFileThatCannotBeCreated) {
   testing::TempFolder folder;
   const std::string& dir = folder.path;
   MemoryConsole console;
-  std::u16string path = u16(dir + "/missing/document.hhp");
-  EXPECT_FALSE(writeTextFile(console, path, u"x"));
-  EXPECT_EQ(console.utf8Lines(), std::vector<std::string>{"Unable to create " + u8(path)});
+  OutputFolder missing(u16(dir + "/missing/"));
+  EXPECT_FALSE(writeTextFile(console, missing, u"document.hhp", u"x"));
+  EXPECT_EQ(console.utf8Lines(), std::vector<std::string>{"Unable to create " + dir + "/missing/document.hhp"});
 }
 
 }  // namespace

@@ -21,6 +21,12 @@ using testing::u16;
 using testing::u8;
 using testing::writeFile;
 
+// Copies the model's images into the folder `dir`.
+bool copyInto(const ProjectModel& model, Console& console, std::u16string_view dir) {
+  OutputFolder folder(dir);
+  return copyImages(model, console, folder);
+}
+
 // A project folder with a few pictures and an empty output folder beside it.
 struct ImageFolders {
   ImageFolders() {
@@ -62,7 +68,7 @@ TEST(CopyImages, CopiesEveryEntryUnderItsNumberAndExtension) {
     const std::string& output = outputFolder.path;
     writeFile(output + "/1.png", "OLD");  // an existing file is replaced
     MemoryConsole console;
-    EXPECT_TRUE(copyImages(folders.model(c.sources), console, u16(output + "/")));
+    EXPECT_TRUE(copyInto(folders.model(c.sources), console, u16(output + "/")));
     EXPECT_TRUE(console.lines.empty());
     std::vector<std::string> names;
     for (const auto& [name, content] : c.copies) {
@@ -78,7 +84,7 @@ TEST(CopyImages, StopsAtTheFirstFailureAndNamesBothPaths) {
   ImageFolders folders;
   MemoryConsole console;
   ProjectModel model = folders.model({u"img/logo.png", u"img/missing.png", u"top.gif"});
-  EXPECT_FALSE(copyImages(model, console, u16(folders.output + "/")));
+  EXPECT_FALSE(copyInto(model, console, u16(folders.output + "/")));
   EXPECT_EQ(console.utf8Lines(),
             std::vector<std::string>{"Unable to copy " + folders.project + "/img/missing.png to " +
                                      folders.output + "/2.png"});
@@ -90,7 +96,7 @@ TEST(CopyImages, ReportsAnUnwritableDestination) {
   ImageFolders folders;
   MemoryConsole console;
   std::string missing = folders.output + "/none/";
-  EXPECT_FALSE(copyImages(folders.model({u"top.gif"}), console, u16(missing)));
+  EXPECT_FALSE(copyInto(folders.model({u"top.gif"}), console, u16(missing)));
   EXPECT_EQ(console.utf8Lines(), std::vector<std::string>{"Unable to copy " + folders.project +
                                                           "/top.gif to " + missing + "1.gif"});
 }
@@ -102,7 +108,7 @@ TEST(CopyImages, AnImageAlreadyInPlaceIsKept) {
   writeFile(folders.project + "/1.png", "KEEP");
   MemoryConsole console;
   ProjectModel model = folders.model({u"1.png", u"./img/../1.png", u"img/logo.png"});
-  EXPECT_TRUE(copyImages(model, console, u16(folders.project + "/")));
+  EXPECT_TRUE(copyInto(model, console, u16(folders.project + "/")));
   EXPECT_TRUE(console.lines.empty());
   EXPECT_EQ(readFile(folders.project + "/1.png"), "KEEP");
   EXPECT_EQ(readFile(folders.project + "/2.png"), "KEEP");
@@ -117,7 +123,7 @@ TEST(CopyImages, ProjectFileWithoutDirectoryReadsFromTheCurrentOne) {
   ProjectModel model = folders.model({u"img/logo.png"});
   model.projectFile = u"doc.xml";
   MemoryConsole console;
-  bool copied = copyImages(model, console, u16(folders.output + "/"));
+  bool copied = copyInto(model, console, u16(folders.output + "/"));
   ASSERT_EQ(chdir(previous), 0);
   EXPECT_TRUE(copied);
   EXPECT_TRUE(console.lines.empty());
@@ -125,7 +131,7 @@ TEST(CopyImages, ProjectFileWithoutDirectoryReadsFromTheCurrentOne) {
 
   // The message shows the path as it was tried.
   model.images[0].source = u"img\\gone.png";
-  EXPECT_FALSE(copyImages(model, console, u16(folders.output + "/")));
+  EXPECT_FALSE(copyInto(model, console, u16(folders.output + "/")));
   EXPECT_EQ(console.utf8Lines().back(),
             "Unable to copy ./img/gone.png to " + folders.output + "/1.png");
 }

@@ -25,6 +25,12 @@ Names utf8Names(const std::vector<std::u16string>& names) {
   return result;
 }
 
+// One run's output written into the folder `dir`.
+bool generateInto(ProjectModel& model, Console& console, std::u16string_view dir) {
+  OutputFolder folder(dir);
+  return generateOutput(model, console, folder);
+}
+
 struct Output {
   std::string path = testing::makeTempDirectory();
   std::u16string dir() const { return u16(path + "/"); }
@@ -62,7 +68,7 @@ TEST(GenerateOutput, WritesTheLibraryPagesInWalkOrder) {
   ProjectModel model;
   model.project.libraries.push_back(fullLibrary());
   MemoryConsole console;
-  EXPECT_TRUE(generateOutput(model, console, out.dir()));
+  EXPECT_TRUE(generateInto(model, console, out.dir()));
   EXPECT_TRUE(console.lines.empty());
   const Names pages = {"L_c_C_m_m1.html", "L_c_C_m_m2.html", "L_c_C.html",
                        "L_f_f.html",      "L_s_S.html",      "L_macro.html",
@@ -102,7 +108,7 @@ TEST(GenerateOutput, ProjectWithoutLibraries) {
     model.project.history = u16(c.history);
     model.catalog = {{u"index", u"Start"}, {u"history", u"Verlauf"}};
     MemoryConsole console;
-    EXPECT_TRUE(generateOutput(model, console, out.dir()));
+    EXPECT_TRUE(generateInto(model, console, out.dir()));
     EXPECT_EQ(utf8Names(model.generatedFiles), c.pages);
     Names files = c.pages;
     files.insert(files.end(), {"document.hhp", "idx.hhk", "toc.hhc"});
@@ -130,7 +136,7 @@ TEST(GenerateOutput, NeighboursStayWithinOneList) {
   model.project.libraries.push_back(std::move(b));
   Output out;
   MemoryConsole console;
-  ASSERT_TRUE(generateOutput(model, console, out.dir()));
+  ASSERT_TRUE(generateInto(model, console, out.dir()));
 
   const std::string left = "&lt;-&nbsp;&nbsp;&nbsp;", right = "&nbsp;&nbsp;&nbsp;-&gt;</p>";
   auto link = [](const std::string& file, const std::string& text) {
@@ -180,7 +186,7 @@ TEST(GenerateOutput, AppendsIndexEntriesForKeywordsInWalkOrder) {
 
   Output out;
   MemoryConsole console;
-  ASSERT_TRUE(generateOutput(model, console, out.dir()));
+  ASSERT_TRUE(generateInto(model, console, out.dir()));
   std::vector<Names> entries;
   for (const IndexEntry& e : model.project.indexEntries) {
     entries.push_back({u8(e.title), u8(e.page), u8(e.keywords), u8(e.anchor)});
@@ -206,7 +212,7 @@ TEST(GenerateOutput, FailingPagesAreReportedAndTheWalkGoesOn) {
   lib.structures = {named<Structure>(u"../evil"), named<Structure>(u"ok")};
   model.project.libraries.push_back(std::move(lib));
   MemoryConsole console;
-  EXPECT_FALSE(generateOutput(model, console, out.dir()));
+  EXPECT_FALSE(generateInto(model, console, out.dir()));
   EXPECT_EQ(console.utf8Lines(), Names{"Unable to create " + out.path + "/L_s_../evil.html"});
   EXPECT_EQ(utf8Names(model.generatedFiles), (Names{"L_s_ok.html", "L_index.html", "index.html"}));
   // The refused page has its place in the navigation all the same.
@@ -220,7 +226,7 @@ TEST(GenerateOutput, MissingFolderFailsEveryFile) {
   model.project.libraries.push_back(named<Library>(u"L"));
   model.project.libraries.back().commands = {named<Command>(u"f")};
   MemoryConsole console;
-  EXPECT_FALSE(generateOutput(model, console, u16(missing)));
+  EXPECT_FALSE(generateInto(model, console, u16(missing)));
   const Names lines = console.utf8Lines();
   ASSERT_GE(lines.size(), 3u);
   EXPECT_EQ(Names(lines.begin(), lines.begin() + 3),

@@ -66,12 +66,21 @@ std::string prepareFolder() {
 TEST(PageWriter, ReportsAndListsLikeWritingEachPageAtOnce) {
   const std::vector<PageSpec> pages = mixedPages();
 
+  // The reference: each page written and reported at once, in order.
   const std::string direct = prepareFolder();
   ProjectModel directModel;
   MemoryConsole directConsole;
   bool directAll = true;
-  for (const PageSpec& p : pages) {
-    if (!writePage(directModel, directConsole, u16(direct + "/"), p.file, p.title, p.body)) directAll = false;
+  {
+    OutputFolder folder(u16(direct + "/"));
+    for (const PageSpec& p : pages) {
+      if (!reportWriteOutcome(directConsole, writeFramedPage(folder, p.file, p.title, p.body),
+                              folder.path() + p.file)) {
+        directAll = false;
+        continue;
+      }
+      directModel.generatedFiles.push_back(p.file);
+    }
   }
 
   const std::string queued = prepareFolder();
@@ -79,7 +88,8 @@ TEST(PageWriter, ReportsAndListsLikeWritingEachPageAtOnce) {
   MemoryConsole queuedConsole;
   bool queuedAll;
   {
-    PageWriter writer(u16(queued + "/"));
+    OutputFolder folder(u16(queued + "/"));
+    PageWriter writer(folder);
     for (const PageSpec& p : pages) writer.write(p.file, p.title, p.body);
     queuedAll = writer.finish(queuedModel, queuedConsole);
   }
@@ -104,7 +114,8 @@ TEST(PageWriter, ReportsAndListsLikeWritingEachPageAtOnce) {
 TEST(PageWriter, NothingHandedOverIsAllWritten) {
   ProjectModel model;
   MemoryConsole console;
-  PageWriter writer(u16(makeTempDirectory() + "/"));
+  OutputFolder folder(u16(makeTempDirectory() + "/"));
+  PageWriter writer(folder);
   EXPECT_TRUE(writer.finish(model, console));
   EXPECT_TRUE(console.lines.empty());
   EXPECT_TRUE(model.generatedFiles.empty());

@@ -96,9 +96,11 @@ ProgramRun runProgram(const std::vector<std::string>& arguments, const std::stri
   auto started = std::chrono::steady_clock::now();
   pid_t pid = ::fork();
   if (pid == 0) {
+    // The dispositions a user's shell gives a program: ignored ones would
+    // survive execve and hide what the program does about the signals.
+    ::signal(SIGPIPE, SIG_DFL);
+    ::signal(SIGXFSZ, SIG_DFL);
     if (limits.fileSizeLimit > 0) {
-      // Ignored dispositions survive execve, so the program sees EFBIG.
-      ::signal(SIGXFSZ, SIG_IGN);
       struct rlimit limit = {limits.fileSizeLimit, limits.fileSizeLimit};
       if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) ::_exit(125);
     }

@@ -19,8 +19,8 @@ struct ProgramRun {
 
 // Limits set in the child before the program starts.
 struct RunLimits {
-  // RLIMIT_FSIZE in bytes (0: none). SIGXFSZ is ignored, so writes past the
-  // limit fail with EFBIG instead of killing the program: a full disk.
+  // RLIMIT_FSIZE in bytes (0: none): a full disk. The program runs with the
+  // default dispositions of SIGXFSZ and SIGPIPE, as from a shell.
   unsigned long long fileSizeLimit = 0;
   // Wall-clock limit in seconds (0: none); the child is killed by SIGALRM and
   // exitCode becomes 128 + SIGALRM.
