@@ -77,29 +77,48 @@ ProgramRun runProgram(const std::vector<std::string>& arguments, const std::stri
   return runProgram(arguments, input, workingDirectory, environment, RunLimits{});
 }
 
+namespace {
+
+// Ours without TARNELTHC_OUTPUT, plus the extra NAME=value entries.
+std::vector<std::string> childEnvironment(const std::vector<std::string>& extra) {
+  std::vector<std::string> env;
+  for (char** e = environ; *e; ++e) {
+    if (std::strncmp(*e, "TARNELTHC_OUTPUT=", 17) != 0) env.emplace_back(*e);
+  }
+  env.insert(env.end(), extra.begin(), extra.end());
+  return env;
+}
+
+// In the child: the signal dispositions a user's shell gives a program
+// (ignored ones would survive execve and hide what the program does about
+// them), then the program itself.
+[[noreturn]] void execProgram(const std::vector<std::string>& arguments, std::vector<std::string> env) {
+  ::signal(SIGPIPE, SIG_DFL);
+  ::signal(SIGXFSZ, SIG_DFL);
+  std::vector<std::string> argv = {TARNELTHC_BINARY};
+  argv.insert(argv.end(), arguments.begin(), arguments.end());
+  std::vector<char*> cargv, cenv;
+  for (auto& a : argv) cargv.push_back(a.data());
+  cargv.push_back(nullptr);
+  for (auto& e : env) cenv.push_back(e.data());
+  cenv.push_back(nullptr);
+  ::execve(cargv[0], cargv.data(), cenv.data());
+  ::_exit(127);
+}
+
+}  // namespace
+
 ProgramRun runProgram(const std::vector<std::string>& arguments, const std::string& input,
                       const std::string& workingDirectory,
                       const std::vector<std::string>& environment, const RunLimits& limits) {
   std::string dir = makeTempDirectory();
   std::string inPath = dir + "/stdin", outPath = dir + "/stdout", errPath = dir + "/stderr";
   writeFile(inPath, input);
-
-  std::vector<std::string> env;
-  for (char** e = environ; *e; ++e) {
-    if (std::strncmp(*e, "TARNELTHC_OUTPUT=", 17) != 0) env.emplace_back(*e);
-  }
-  for (const auto& extra : environment) env.push_back(extra);
-
-  std::vector<std::string> argv = {TARNELTHC_BINARY};
-  argv.insert(argv.end(), arguments.begin(), arguments.end());
+  std::vector<std::string> env = childEnvironment(environment);
 
   auto started = std::chrono::steady_clock::now();
   pid_t pid = ::fork();
   if (pid == 0) {
-    // The dispositions a user's shell gives a program: ignored ones would
-    // survive execve and hide what the program does about the signals.
-    ::signal(SIGPIPE, SIG_DFL);
-    ::signal(SIGXFSZ, SIG_DFL);
     if (limits.fileSizeLimit > 0) {
       struct rlimit limit = {limits.fileSizeLimit, limits.fileSizeLimit};
       if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) ::_exit(125);
@@ -112,14 +131,14 @@ ProgramRun runProgram(const std::vector<std::string>& arguments, const std::stri
     ::dup2(in, 0);
     ::dup2(out, 1);
     ::dup2(err, 2);
+    if (limits.closedOutput) {
+      int ends[2];
+      if (::pipe(ends) != 0) ::_exit(125);
+      ::close(ends[0]);
+      ::dup2(ends[1], 1);
+    }
     if (!workingDirectory.empty() && ::chdir(workingDirectory.c_str()) != 0) ::_exit(126);
-    std::vector<char*> cargv, cenv;
-    for (auto& a : argv) cargv.push_back(a.data());
-    cargv.push_back(nullptr);
-    for (auto& e : env) cenv.push_back(e.data());
-    cenv.push_back(nullptr);
-    ::execve(cargv[0], cargv.data(), cenv.data());
-    ::_exit(127);
+    execProgram(arguments, std::move(env));
   }
   ProgramRun run;
   int status = 0;
@@ -147,6 +166,66 @@ ProgramRun runProgram(const std::vector<std::string>& arguments, const std::stri
   ::unlink(errPath.c_str());
   ::rmdir(dir.c_str());
   return run;
+}
+
+BackgroundRun::BackgroundRun(const std::vector<std::string>& arguments,
+                             const std::vector<std::string>& environment) {
+  std::vector<std::string> env = childEnvironment(environment);
+  int ends[2];
+  if (::pipe(ends) != 0) throw std::runtime_error("pipe failed");
+  pid_ = ::fork();
+  if (pid_ == 0) {
+    int in = ::open("/dev/null", O_RDONLY);
+    ::dup2(in, 0);
+    ::dup2(ends[1], 1);
+    ::close(ends[0]);
+    execProgram(arguments, std::move(env));
+  }
+  ::close(ends[1]);
+  output_ = ends[0];
+}
+
+BackgroundRun::~BackgroundRun() {
+  kill();
+  ::close(output_);
+}
+
+bool BackgroundRun::readUntil(const std::string& start) {
+  char buffer[4096];
+  for (;;) {
+    for (size_t end; (end = pending_.find('\n')) != std::string::npos;) {
+      const bool found = pending_.compare(0, start.size(), start) == 0;
+      pending_.erase(0, end + 1);
+      if (found) return true;
+    }
+    ssize_t got = ::read(output_, buffer, sizeof buffer);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) return false;
+    pending_.append(buffer, static_cast<size_t>(got));
+  }
+}
+
+bool BackgroundRun::reap(bool wait) {
+  if (reaped_) return true;
+  pid_t done;
+  while ((done = ::waitpid(pid_, &status_, wait ? 0 : WNOHANG)) < 0 && errno == EINTR) {
+  }
+  reaped_ = done == pid_;
+  return reaped_;
+}
+
+bool BackgroundRun::kill() {
+  if (reap(false)) return false;
+  ::kill(pid_, SIGKILL);
+  reap(true);
+  return true;
+}
+
+int BackgroundRun::finish() {
+  while (readUntil("\x01never")) {
+  }
+  reap(true);
+  return WIFEXITED(status_) ? WEXITSTATUS(status_) : 128 + WTERMSIG(status_);
 }
 
 }  // namespace thc::testing

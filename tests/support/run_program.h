@@ -25,6 +25,8 @@ struct RunLimits {
   // Wall-clock limit in seconds (0: none); the child is killed by SIGALRM and
   // exitCode becomes 128 + SIGALRM.
   unsigned timeoutSeconds = 0;
+  // Standard output is a pipe whose reader is gone, as after "| head -1".
+  bool closedOutput = false;
 };
 
 // Runs the binary with the arguments after the program name, `input` on
@@ -37,6 +39,32 @@ ProgramRun runProgram(const std::vector<std::string>& arguments, const std::stri
 ProgramRun runProgram(const std::vector<std::string>& arguments, const std::string& input,
                       const std::string& workingDirectory,
                       const std::vector<std::string>& environment, const RunLimits& limits);
+
+// The program started in the background with standard input at its end and
+// standard output on a pipe that the test reads only when it wants to: a
+// program that writes more than the pipe holds waits until it is read.
+class BackgroundRun {
+ public:
+  BackgroundRun(const std::vector<std::string>& arguments, const std::vector<std::string>& environment);
+  ~BackgroundRun();
+  BackgroundRun(const BackgroundRun&) = delete;
+  BackgroundRun& operator=(const BackgroundRun&) = delete;
+  // Reads standard output up to a line that starts with `start`; false when
+  // the output ends first.
+  bool readUntil(const std::string& start);
+  // Ends the program with SIGKILL; true when it was still running.
+  bool kill();
+  // Reads standard output to its end and waits for the exit code.
+  int finish();
+
+ private:
+  bool reap(bool wait);
+  int pid_ = -1;
+  int output_ = -1;
+  int status_ = 0;
+  bool reaped_ = false;
+  std::string pending_;
+};
 
 // The banner lines and "Analyzing file " + first, as the program prints them.
 std::vector<std::string> bannerLines(const std::string& first);
