@@ -478,6 +478,30 @@ EOF
   check 0 'tarnelthc.exe x main.xml' x main.xml
   expect_line "Import cycle, file skipped"
 
+  # An earlier run's files and things planted under the names a run writes
+  # (a symbolic link, a hard link): each name gets a file of its own and
+  # nothing outside the output folder changes.
+  new_case planted
+  in="$e2e/$name/input"
+  small_project "$in/p.xml"
+  mkdir -p "$in/out" "$in/victim"
+  echo VICTIM >"$in/victim/file"
+  echo OLD >"$in/out/index.html"
+  echo OLD >"$in/out/document.hhp"
+  ln -s ../victim/file "$in/out/Tiny_f_Go.html"
+  ln "$in/victim/file" "$in/out/toc.hhc"
+  case_output=out
+  map "at out/" "at out\\"
+  check 0 'tarnelthc.exe x p.xml' x p.xml
+
+  # A title with line breaks and file name characters stays on its lines.
+  new_case hostile-title
+  small_project "$e2e/$name/input/p.xml"
+  sed -i 's|<doc title="Small">|<doc title="a:b\&#10;[FILES]\&#10;../x">|' "$e2e/$name/input/p.xml"
+  case_output=out
+  map "at out/" "at out\\"
+  check 0 'tarnelthc.exe x p.xml' x p.xml
+
   # The output folder cannot be created: every file is reported, with "\".
   new_case unwritable
   small_project "$e2e/$name/input/p.xml"
