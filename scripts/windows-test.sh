@@ -328,9 +328,12 @@ expect_line() {
 }
 
 # The output folder of the Windows run holds at least N files.
-expect_files() {
-  local dir="$e2e/$name/win/$1" count
-  count="$(find "$dir" -maxdepth 1 -type f 2>/dev/null | wc -l)"
+expect_files() { expect_files_in "$e2e/$name/win/$1" "$2"; }
+
+# The folder holds at least N files.
+expect_files_in() {
+  local count
+  count="$(find "$1" -maxdepth 1 -type f 2>/dev/null | wc -l)"
   [ "$count" -ge "$2" ] || fail "$name: $count files in $1, expected at least $2"
 }
 
@@ -572,6 +575,38 @@ check_real_console() {
   return 0
 }
 
+# One run at a time per output folder: a second run started while the first
+# is still writing a large project is turned away and writes nothing.
+check_held_folder() {
+  new_case held-folder
+  local in="$e2e/$name/input" status=0 i
+  perl -e 'print "<doc title=\"Big\"><library name=\"L\">";
+    print "<command name=\"C$_\"><description>d</description></command>" for 1 .. 2000;
+    print "</library></doc>";' >"$in/big.xml"
+  small_project "$in/p.xml"
+  mkdir -p "$in/out"
+  printf '%s' 'tarnelthc.exe x big.xml' >"$e2e/$name/first.txt"
+  printf '%s' 'tarnelthc.exe x p.xml' >"$e2e/$name/cmdline.txt"
+  (cd "$in" && printf '\r\n' | env -u DISPLAY TARNELTHC_OUTPUT=out timeout 120 "$wine" 'T:\bin\launch.exe' \
+     'T:\bin\tarnelthc.exe' "$(tpath "$e2e/$name/first.txt")" >"$e2e/$name/first.console" 2>&1) &
+  local first=$!
+  for i in $(seq 1 600); do
+    grep -q "File ok" "$e2e/$name/first.console" 2>/dev/null && break
+    sleep 0.1
+  done
+  (cd "$in" && printf '\r\n' | env -u DISPLAY TARNELTHC_OUTPUT=out timeout 90 "$wine" 'T:\bin\launch.exe' \
+     'T:\bin\tarnelthc.exe' "$(tpath "$e2e/$name/cmdline.txt")" >"$e2e/$name/win.console" 2>&1) || status=$?
+  local before=$failures first_status=0
+  wait "$first" || first_status=$?
+  [ "$status" = 1 ] || fail "$name: second run's exit code $status, expected 1"
+  expect_line "Output folder is in use by another run: out\\"
+  [ "$first_status" = 0 ] || fail "$name: first run's exit code $first_status, expected 0"
+  [ ! -e "$in/out/.tarnelthc.lock" ] || fail "$name: the lock file was left behind"
+  expect_files_in "$in/out" 2000
+  [ "$failures" -eq "$before" ] && echo "ok   $name (exit codes $first_status and $status)"
+  return 0
+}
+
 # --- The dialogs, under Xvfb ----------------------------------------------------
 
 xvfb_pid=""
@@ -770,6 +805,7 @@ setup_wine
 step "End-to-end cases (Windows under Wine against POSIX)"
 run_cases
 check_real_console
+check_held_folder
 
 if [ "$dialogs" != "skip" ]; then
   step "Dialogs under Xvfb"
