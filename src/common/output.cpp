@@ -23,6 +23,17 @@ size_t cutPoint(std::u16string_view piece, size_t wanted) {
   return wanted;
 }
 
+WriteOutcome writeBytePieces(std::u16string_view path, std::initializer_list<std::string_view> pieces) {
+  auto file = platform::OutputFile::create(path);
+  if (!file) return WriteOutcome::NotCreated;
+  bool written = true;
+  for (std::string_view piece : pieces) {
+    if (written && !piece.empty()) written = file->write(piece);
+  }
+  if (!file->close()) written = false;
+  return written ? WriteOutcome::Written : WriteOutcome::NotWritten;
+}
+
 }  // namespace
 
 WriteOutcome writeFilePieces(std::u16string_view path,
@@ -68,6 +79,11 @@ bool reportWriteOutcome(Console& console, WriteOutcome outcome, std::u16string_v
 bool writeOutputFile(Console& console, std::u16string_view path,
                      std::initializer_list<std::u16string_view> pieces) {
   return reportWriteOutcome(console, writeFilePieces(path, pieces), path);
+}
+
+bool writeOutputBytes(Console& console, std::u16string_view path,
+                      std::initializer_list<std::string_view> pieces) {
+  return reportWriteOutcome(console, writeBytePieces(path, pieces), path);
 }
 
 }  // namespace thc

@@ -1,5 +1,5 @@
 // Writing one whole output file: created fresh, the pieces written as UTF-8
-// (no byte order mark), closed at once.
+// (no byte order mark) or as the bytes given, closed at once.
 #pragma once
 
 #include <initializer_list>
@@ -24,5 +24,10 @@ bool reportWriteOutcome(Console& console, WriteOutcome outcome, std::u16string_v
 // completely.
 bool writeOutputFile(Console& console, std::u16string_view path,
                      std::initializer_list<std::u16string_view> pieces);
+
+// The same for a file whose text is bytes already, such as one that mixes
+// encodings.
+bool writeOutputBytes(Console& console, std::u16string_view path,
+                      std::initializer_list<std::string_view> pieces);
 
 }  // namespace thc

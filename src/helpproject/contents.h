@@ -9,8 +9,11 @@
 
 namespace thc {
 
-std::u16string contentsEntry(std::u16string_view local, std::u16string_view name);
-std::u16string contentsBody(const ProjectModel& model);
-bool writeContentsFile(Console& console, std::u16string_view path, std::u16string_view body);
+// The texts are bytes: the names in the code page of the help language lang,
+// the link targets in UTF-8.
+std::string contentsEntry(std::u16string_view local, std::u16string_view name,
+                          std::u16string_view lang);
+std::string contentsBody(const ProjectModel& model);
+bool writeContentsFile(Console& console, std::u16string_view path, std::string_view body);
 
 }  // namespace thc

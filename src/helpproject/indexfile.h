@@ -11,9 +11,11 @@
 namespace thc {
 
 void addKeywords(KeywordMap& keywordMap, const IndexEntry& entry);
-// Fills project.keywordMap from project.indexEntries and returns the body.
-std::u16string indexBody(Project& project);
-bool writeIndexFile(Console& console, std::u16string_view path, std::u16string_view body);
+// Fills project.keywordMap from project.indexEntries and returns the body as
+// bytes: keywords and titles in the code page of the help language, link
+// targets in UTF-8.
+std::string indexBody(Project& project);
+bool writeIndexFile(Console& console, std::u16string_view path, std::string_view body);
 
 // Positions in keywordMap.keywords in the order the index lists them: by hash
 // slot ascending, and within a slot the keyword created last first.

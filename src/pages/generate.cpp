@@ -183,7 +183,7 @@ void Generator::writeProjectPages() {
 void Generator::writeHelpProjectFiles() {
   const std::u16string directory(outputDir_);
   {
-    const std::u16string contents = contentsBody(model_);
+    const std::string contents = contentsBody(model_);
     finishPages();
     if (!writeContentsFile(console_, directory + u"toc.hhc", contents)) succeeded_ = false;
   }
