@@ -109,6 +109,16 @@ void appendAscii(std::string& out, std::u16string_view ascii) {
   for (size_t i = 0; i < ascii.size(); ++i) out[start + i] = static_cast<char>(ascii[i]);
 }
 
+size_t referenceSize(uint32_t codePoint) {
+  size_t digits = 1;
+  for (; codePoint >= 10; codePoint /= 10) ++digits;
+  return digits + 3;  // "&#" and ";"
+}
+
+size_t utf8Size(uint32_t codePoint) {
+  return codePoint < 0x80 ? 1 : codePoint < 0x800 ? 2 : codePoint < 0x10000 ? 3 : 4;
+}
+
 void appendReference(std::string& out, uint32_t codePoint) {
   char digits[10];
   size_t count = 0;
@@ -162,12 +172,17 @@ size_t TextEncoder::appendHeld(std::string& out, std::u16string_view text) {
       out += static_cast<char>(c);
       continue;
     }
-    auto found = std::lower_bound(singleBytes_.begin(), singleBytes_.end(), c,
-                                  [](const auto& entry, char16_t key) { return entry.first < key; });
-    if (found == singleBytes_.end() || found->first != c) break;
-    out += found->second;
+    const char* byte = singleByte(c);
+    if (!byte) break;
+    out += *byte;
   }
   return held;
+}
+
+const char* TextEncoder::singleByte(char16_t c) const {
+  auto found = std::lower_bound(singleBytes_.begin(), singleBytes_.end(), c,
+                                [](const auto& entry, char16_t key) { return entry.first < key; });
+  return found == singleBytes_.end() || found->first != c ? nullptr : &found->second;
 }
 
 template <typename Lacking>
@@ -195,10 +210,26 @@ void TextEncoder::appendWithQuestionMarks(std::string& out, std::u16string_view 
 }
 
 size_t TextEncoder::sizeWithReferences(std::u16string_view text) {
-  if (asciiStart(text) == text.size()) return text.size();
-  scratch_.clear();
-  appendWithReferences(scratch_, text);
-  return scratch_.size();
+  size_t size = asciiStart(text);
+  if (size == text.size()) return size;
+  if (converter_) {
+    scratch_.clear();
+    appendWithReferences(scratch_, text);
+    return scratch_.size();
+  }
+  // UTF-8 and the tables are counted without writing anything.
+  for (text.remove_prefix(size); !text.empty();) {
+    const auto [codePoint, units] = firstCharacter(text);
+    if (codePage_ == utf8CodePage) {
+      size += utf8Size(codePoint);
+    } else if (codePoint < 0x80 || (units == 1 && singleByte(text[0]))) {
+      size += 1;
+    } else {
+      size += referenceSize(codePoint);
+    }
+    text.remove_prefix(units);
+  }
+  return size;
 }
 
 }  // namespace thc

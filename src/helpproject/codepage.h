@@ -45,6 +45,8 @@ class TextEncoder {
   // Appends the longest start of the text that the code page holds and
   // returns its length in code units.
   size_t appendHeld(std::string& out, std::u16string_view text);
+  // The byte of a character in a single-byte code page; none when it lacks it.
+  const char* singleByte(char16_t c) const;
   template <typename Lacking>
   void append(std::string& out, std::u16string_view text, Lacking lacking);
 
@@ -53,7 +55,7 @@ class TextEncoder {
   // sorted by character.
   std::vector<std::pair<char16_t, char>> singleBytes_;
   std::unique_ptr<platform::CodePageConverter> converter_;
-  std::string scratch_;  // sizeWithReferences counts here what it cannot tell otherwise
+  std::string scratch_;  // sizeWithReferences counts here what the platform converts
 };
 
 }  // namespace thc

@@ -27,10 +27,9 @@ class IconvConverter : public CodePageConverter {
   IconvConverter& operator=(const IconvConverter&) = delete;
 
   size_t append(std::string& out, std::u16string_view text) override {
-    std::string bytes;
-    const size_t converted = convert(text, bytes);
-    if (convertsBack(bytes, text.substr(0, converted))) {
-      out += bytes;
+    const size_t converted = convert(text);
+    if (convertsBack(text.substr(0, converted))) {
+      out += bytes_;
       return converted;
     }
     // Some character on the way converts one way only: find it one by one.
@@ -38,43 +37,46 @@ class IconvConverter : public CodePageConverter {
     while (held < converted) {
       const size_t units = (text[held] >= 0xD800 && text[held] <= 0xDBFF) ? 2 : 1;
       const std::u16string_view character = text.substr(held, units);
-      if (convert(character, bytes) != units || !convertsBack(bytes, character)) break;
-      out += bytes;
+      if (convert(character) != units || !convertsBack(character)) break;
+      out += bytes_;
       held += units;
     }
     return held;
   }
 
  private:
-  // Converts as much of the text as the code page holds into `bytes` and
+  // Converts as much of the text as the code page holds into bytes_ and
   // returns how many units that was.
-  size_t convert(std::u16string_view text, std::string& bytes) {
-    bytes.assign(text.size() * 2 + 16, '\0');
+  size_t convert(std::u16string_view text) {
+    bytes_.resize(text.size() * 2 + 16);
     char* in = const_cast<char*>(reinterpret_cast<const char*>(text.data()));
     size_t inLeft = text.size() * sizeof(char16_t);
-    char* out = bytes.data();
-    size_t outLeft = bytes.size();
+    char* out = bytes_.data();
+    size_t outLeft = bytes_.size();
     iconv(to_, nullptr, nullptr, nullptr, nullptr);
     // Every character takes at most two bytes, so the room never runs out.
     iconv(to_, &in, &inLeft, &out, &outLeft);
-    bytes.resize(bytes.size() - outLeft);
+    bytes_.resize(bytes_.size() - outLeft);
     return text.size() - inLeft / sizeof(char16_t);
   }
 
-  bool convertsBack(std::string_view bytes, std::u16string_view text) {
-    std::u16string back(bytes.size() + 1, u'\0');
-    char* in = const_cast<char*>(bytes.data());
-    size_t inLeft = bytes.size();
-    char* out = reinterpret_cast<char*>(back.data());
-    size_t outLeft = back.size() * sizeof(char16_t);
+  // True when bytes_ turn back into the text.
+  bool convertsBack(std::u16string_view text) {
+    back_.resize(bytes_.size() + 1);
+    char* in = bytes_.data();
+    size_t inLeft = bytes_.size();
+    char* out = reinterpret_cast<char*>(back_.data());
+    size_t outLeft = back_.size() * sizeof(char16_t);
     iconv(from_, nullptr, nullptr, nullptr, nullptr);
     if (iconv(from_, &in, &inLeft, &out, &outLeft) == static_cast<size_t>(-1)) return false;
-    back.resize(back.size() - outLeft / sizeof(char16_t));
-    return back == text;
+    return std::u16string_view(back_).substr(0, back_.size() - outLeft / sizeof(char16_t)) == text;
   }
 
   iconv_t to_;
   iconv_t from_;
+  // Kept from call to call, so a name costs no allocation.
+  std::string bytes_;
+  std::u16string back_;
 };
 
 }  // namespace
