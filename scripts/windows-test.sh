@@ -434,12 +434,12 @@ run_cases() {
   # Names and title in the help language's code page: the single-byte code
   # pages from tables of our own, the double-byte ones from the system's
   # converter; what a code page lacks as a reference or "?".
-  local spec lang title word keywords
-  for spec in "de|Größe für Ω😀|Befehle für Käse|für;Ω😀;Straße" \
+  local row lang title word keywords
+  for row in "de|Größe für Ω😀|Befehle für Käse|für;Ω😀;Straße" \
               "0x419|Справка Ω|Команды für|поиск;строка;Ёж" \
               "0x411|日本語のヘルプ ¥|コマンド ü|検索;文字列;¥;～" \
               "0x804|中文帮助 €|命令 ü|搜索;字符串;€"; do
-    IFS='|' read -r lang title word keywords <<<"$spec"
+    IFS='|' read -r lang title word keywords <<<"$row"
     new_case "codepage-$lang"
     codepage_project "$e2e/$name/input/p.xml" "$lang" "$title" "$word" "$keywords"
     case_output=out
