@@ -354,6 +354,21 @@ small_project() {
 EOF
 }
 
+# codepage_project FILE LANG TITLE COMMANDS_WORD KEYWORDS
+codepage_project() {
+  cat >"$1" <<EOF
+<?xml version="1.0" encoding="UTF-8"?>
+<doc title="$3" lang="$2">
+  <catalog><![CDATA[
+Commands = $4
+]]></catalog>
+  <library name="Texte">
+    <command name="Suchen"><keywords>$5</keywords><description>x</description></command>
+  </library>
+</doc>
+EOF
+}
+
 run_cases() {
   local in
 
@@ -418,6 +433,23 @@ run_cases() {
   check 0 'tarnelthc.exe größe "Übersicht\Projekt-ä.xml"' größe "Übersicht/Projekt-ä.xml"
   expect_line "Analyzing file größe"
   expect_files "Ausgabe-ß" 3
+
+  # Names and title in the help language's code page: the single-byte code
+  # pages from tables of our own, the double-byte ones from the system's
+  # converter; what a code page lacks as a reference or "?".
+  local row lang title word keywords
+  for row in "de|Größe für Ω😀|Befehle für Käse|für;Ω😀;Straße" \
+              "0x419|Справка Ω|Команды für|поиск;строка;Ёж" \
+              "0x411|日本語のヘルプ ¥|コマンド ü|検索;文字列;¥;～" \
+              "0x804|中文帮助 €|命令 ü|搜索;字符串;€"; do
+    IFS='|' read -r lang title word keywords <<<"$row"
+    new_case "codepage-$lang"
+    codepage_project "$e2e/$name/input/p.xml" "$lang" "$title" "$word" "$keywords"
+    case_output=out
+    map "at out/" "at out\\"
+    check 0 'tarnelthc.exe x p.xml' x p.xml
+    expect_files out 3
+  done
 
   new_case missing
   check 1 'tarnelthc.exe x missing.xml' x missing.xml

@@ -87,21 +87,26 @@ class TextSource : public platform::ByteSource {
 
 class BytesSource : public platform::ByteSource {
  public:
-  explicit BytesSource(std::string_view bytes) : bytes_(bytes) {}
+  explicit BytesSource(std::initializer_list<std::string_view> pieces) : pieces_(pieces) {}
   bool restart() override {
-    given_ = false;
+    next_ = 0;
     return true;
   }
   bool next(std::string_view& piece) override {
-    piece = given_ ? std::string_view() : bytes_;
-    given_ = true;
+    // An empty piece would read as the end.
+    while (next_ < pieces_.size() && pieces_.begin()[next_].empty()) ++next_;
+    piece = next_ < pieces_.size() ? pieces_.begin()[next_++] : std::string_view();
     return true;
   }
-  std::optional<std::uint64_t> size() override { return bytes_.size(); }
+  std::optional<std::uint64_t> size() override {
+    std::uint64_t size = 0;
+    for (std::string_view piece : pieces_) size += piece.size();
+    return size;
+  }
 
  private:
-  std::string_view bytes_;
-  bool given_ = false;
+  std::initializer_list<std::string_view> pieces_;
+  size_t next_ = 0;
 };
 
 WriteOutcome outcomeOf(platform::StoreResult result) {
@@ -160,8 +165,9 @@ WriteOutcome OutputFolder::writeText(std::u16string_view name,
   return store(name, source);
 }
 
-WriteOutcome OutputFolder::writeBytes(std::u16string_view name, std::string_view bytes) {
-  BytesSource source(bytes);
+WriteOutcome OutputFolder::writeBytes(std::u16string_view name,
+                                      std::initializer_list<std::string_view> pieces) {
+  BytesSource source(pieces);
   return store(name, source);
 }
 
@@ -174,6 +180,11 @@ WriteOutcome OutputFolder::copyFile(std::u16string_view source, std::u16string_v
 bool OutputFolder::writeText(Console& console, std::u16string_view name,
                              std::initializer_list<std::u16string_view> pieces) {
   return reportWriteOutcome(console, writeText(name, pieces), path_ + std::u16string(name));
+}
+
+bool OutputFolder::writeBytes(Console& console, std::u16string_view name,
+                              std::initializer_list<std::string_view> pieces) {
+  return reportWriteOutcome(console, writeBytes(name, pieces), path_ + std::u16string(name));
 }
 
 }  // namespace thc

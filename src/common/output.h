@@ -48,14 +48,18 @@ class OutputFolder {
 
   // Writes the pieces as UTF-8 (no byte order mark) under `name`.
   WriteOutcome writeText(std::u16string_view name, std::initializer_list<std::u16string_view> pieces);
-  // Writes the bytes as they are under `name`.
-  WriteOutcome writeBytes(std::u16string_view name, std::string_view bytes);
+  // Writes the pieces' bytes as they are under `name` (text that mixes
+  // encodings, say).
+  WriteOutcome writeBytes(std::u16string_view name, std::initializer_list<std::string_view> pieces);
   // Copies the regular file `source` to `name`.
   WriteOutcome copyFile(std::u16string_view source, std::u16string_view name);
 
-  // writeText, then the outcome on the console. True when written.
+  // writeText and writeBytes, then the outcome on the console. True when
+  // written.
   bool writeText(Console& console, std::u16string_view name,
                  std::initializer_list<std::u16string_view> pieces);
+  bool writeBytes(Console& console, std::u16string_view name,
+                  std::initializer_list<std::string_view> pieces);
 
   // The number of files left untouched because they held the bytes already.
   size_t unchangedFiles() const { return unchanged_; }

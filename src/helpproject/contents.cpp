@@ -1,5 +1,7 @@
 #include "helpproject/contents.h"
 
+#include <utility>
+
 #include "catalog/catalog.h"
 #include "common/output.h"
 #include "helpproject/sitemap.h"
@@ -9,33 +11,41 @@ namespace thc {
 
 namespace {
 
-void open(std::u16string& out) { out += u"<UL>\n"; }
-void close(std::u16string& out) { out += u"</UL>\n"; }
+// The contents as they are built: the bytes of the file's body and the
+// encodings of its values.
+struct ContentsText {
+  explicit ContentsText(std::u16string_view lang) : encoding(lang) {}
+  std::string bytes;
+  SitemapEncoding encoding;
+};
 
-void entry(std::u16string& out, std::u16string_view local, std::u16string_view name) {
-  out += u"<LI> <OBJECT type=\"text/sitemap\">\n";
-  appendParamLine(out, u"name", name);
-  appendParamLine(out, u"Local", local);
-  out += u"</OBJECT> </LI>\n";
+void open(ContentsText& out) { out.bytes += "<UL>\n"; }
+void close(ContentsText& out) { out.bytes += "</UL>\n"; }
+
+void entry(ContentsText& out, std::u16string_view local, std::u16string_view name) {
+  out.bytes += "<LI> <OBJECT type=\"text/sitemap\">\n";
+  appendParamLine(out.bytes, "name", name, out.encoding.names);
+  appendParamLine(out.bytes, "Local", local, out.encoding.locals);
+  out.bytes += "</OBJECT> </LI>\n";
 }
 
 // About the size of the whole contents, so the text grows without being
 // copied again and again; only the speed depends on it.
 size_t estimatedSize(const Project& project) {
-  constexpr size_t kUnitsPerEntry = 160;
+  constexpr size_t kBytesPerEntry = 160;
   size_t entries = 8;
   for (const Library& library : project.libraries) {
     entries += 12 + library.structures.size() + library.constants.size() + library.macros.size() +
                library.commands.size() + library.classes.size();
     for (const Class& cls : library.classes) entries += cls.methods.size();
   }
-  return entries * kUnitsPerEntry;
+  return entries * kBytesPerEntry;
 }
 
 // A heading entry that leads to a section of the library page, followed by
 // the sub-list of the section's items.
 template <typename Items, typename LocalOf, typename NameOf>
-void section(std::u16string& out, const std::u16string& libraryPage, std::u16string_view anchor,
+void section(ContentsText& out, const std::u16string& libraryPage, std::u16string_view anchor,
              std::u16string_view heading, const Items& items, LocalOf local, NameOf name) {
   if (items.empty()) return;
   entry(out, libraryPage + u"#" + std::u16string(anchor), heading);
@@ -44,7 +54,7 @@ void section(std::u16string& out, const std::u16string& libraryPage, std::u16str
   close(out);
 }
 
-void appendClasses(std::u16string& out, const Catalog& catalog, const Library& library,
+void appendClasses(ContentsText& out, const Catalog& catalog, const Library& library,
                    const std::u16string& libraryPage) {
   if (library.classes.empty()) return;
   entry(out, libraryPage + u"#classes", catalogText(catalog, words::Classes));
@@ -61,7 +71,7 @@ void appendClasses(std::u16string& out, const Catalog& catalog, const Library& l
   close(out);
 }
 
-void appendLibrary(std::u16string& out, const Catalog& catalog, const Library& library) {
+void appendLibrary(ContentsText& out, const Catalog& catalog, const Library& library) {
   const std::u16string page = libraryPageName(library.name);
   const std::u16string& lib = library.name;
   entry(out, page, lib);
@@ -92,17 +102,18 @@ void appendLibrary(std::u16string& out, const Catalog& catalog, const Library& l
 
 }  // namespace
 
-std::u16string contentsEntry(std::u16string_view local, std::u16string_view name) {
-  std::u16string text;
+std::string contentsEntry(std::u16string_view local, std::u16string_view name,
+                          std::u16string_view lang) {
+  ContentsText text(lang);
   entry(text, local, name);
-  return text;
+  return std::move(text.bytes);
 }
 
-std::u16string contentsBody(const ProjectModel& model) {
+std::string contentsBody(const ProjectModel& model) {
   const Project& project = model.project;
   const Catalog& catalog = model.catalog;
-  std::u16string out;
-  out.reserve(estimatedSize(project));
+  ContentsText out(project.lang);
+  out.bytes.reserve(estimatedSize(project));
   entry(out, u"index.html", u"Index");  // fixed, not from the catalog
   if (!project.history.empty()) {
     entry(out, htmlFileName(project.title + u"_history"), catalogText(catalog, words::History));
@@ -111,19 +122,19 @@ std::u16string contentsBody(const ProjectModel& model) {
   open(out);
   for (const Library& library : project.libraries) appendLibrary(out, catalog, library);
   close(out);
-  return out;
+  return std::move(out.bytes);
 }
 
-bool writeContentsFile(Console& console, OutputFolder& folder, std::u16string_view body) {
-  std::u16string head = u"<HTML><HEAD><meta name=\"GENERATOR\" content=\"";
+bool writeContentsFile(Console& console, OutputFolder& folder, std::string_view body) {
+  std::string head = "<HTML><HEAD><meta name=\"GENERATOR\" content=\"";
   head += generatorCredit;
   head +=
-      u"\"></HEAD>\n"
-      u"<BODY><OBJECT type=\"text/site properties\">\n"
-      u"<param name=\"Window Styles\" value=\"0x800025\">\n"
-      u"</OBJECT>\n"
-      u"<UL>\n";
-  return folder.writeText(console, u"toc.hhc", {head, body, u"</UL></BODY></HTML>\n"});
+      "\"></HEAD>\n"
+      "<BODY><OBJECT type=\"text/site properties\">\n"
+      "<param name=\"Window Styles\" value=\"0x800025\">\n"
+      "</OBJECT>\n"
+      "<UL>\n";
+  return folder.writeBytes(console, u"toc.hhc", {head, body, "</UL></BODY></HTML>\n"});
 }
 
 }  // namespace thc

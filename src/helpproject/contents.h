@@ -10,9 +10,12 @@
 
 namespace thc {
 
-std::u16string contentsEntry(std::u16string_view local, std::u16string_view name);
-std::u16string contentsBody(const ProjectModel& model);
+// The texts are bytes: the names in the code page of the help language lang,
+// the link targets in UTF-8.
+std::string contentsEntry(std::u16string_view local, std::u16string_view name,
+                          std::u16string_view lang);
+std::string contentsBody(const ProjectModel& model);
 // Writes toc.hhc into the folder: the fixed head, the body, the fixed tail.
-bool writeContentsFile(Console& console, OutputFolder& folder, std::u16string_view body);
+bool writeContentsFile(Console& console, OutputFolder& folder, std::string_view body);
 
 }  // namespace thc

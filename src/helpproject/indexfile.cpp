@@ -31,25 +31,27 @@ void fileUnder(KeywordMap& keywordMap, std::u16string_view keyword, const IndexL
   keywordMap.keywords[position->second].links.push_back(link);
 }
 
-constexpr std::u16string_view keywordStart = u"<LI> <OBJECT type=\"text/sitemap\">\n";
-constexpr std::u16string_view keywordEnd = u"</OBJECT> </LI>\n";
+constexpr std::string_view keywordStart = "<LI> <OBJECT type=\"text/sitemap\">\n";
+constexpr std::string_view keywordEnd = "</OBJECT> </LI>\n";
 
-void appendKeyword(std::u16string& out, const KeywordMap::Keyword& keyword) {
+void appendKeyword(std::string& out, SitemapEncoding& encoding, const KeywordMap::Keyword& keyword) {
   out += keywordStart;
-  appendParamLine(out, u"Name", keyword.keyword);
+  appendParamLine(out, "Name", keyword.keyword, encoding.names);
   for (const IndexLink& link : keyword.links) {
-    appendParamLine(out, u"Name", link.title);
-    appendParamLine(out, u"Local", link.local);
+    appendParamLine(out, "Name", link.title, encoding.names);
+    appendParamLine(out, "Local", link.local, encoding.locals);
   }
   out += keywordEnd;
 }
 
 // What appendKeyword appends, counted first so that the index text, the
 // largest text of a run, is allocated once instead of growing by doubling.
-size_t keywordSize(const KeywordMap::Keyword& keyword) {
-  size_t size = keywordStart.size() + paramLineSize(u"Name", keyword.keyword) + keywordEnd.size();
+size_t keywordSize(SitemapEncoding& encoding, const KeywordMap::Keyword& keyword) {
+  size_t size = keywordStart.size() + paramLineSize("Name", keyword.keyword, encoding.names) +
+                keywordEnd.size();
   for (const IndexLink& link : keyword.links) {
-    size += paramLineSize(u"Name", link.title) + paramLineSize(u"Local", link.local);
+    size += paramLineSize("Name", link.title, encoding.names) +
+            paramLineSize("Local", link.local, encoding.locals);
   }
   return size;
 }
@@ -87,31 +89,34 @@ void addKeywords(KeywordMap& keywordMap, const IndexEntry& entry) {
   }
 }
 
-std::u16string indexBody(Project& project) {
+std::string indexBody(Project& project) {
   for (const IndexEntry& entry : project.indexEntries) addKeywords(project.keywordMap, entry);
+  SitemapEncoding encoding(project.lang);
   size_t size = 0;
-  for (const KeywordMap::Keyword& keyword : project.keywordMap.keywords) size += keywordSize(keyword);
-  std::u16string out;
+  for (const KeywordMap::Keyword& keyword : project.keywordMap.keywords) {
+    size += keywordSize(encoding, keyword);
+  }
+  std::string out;
   out.reserve(size);
   for (size_t position : keywordOrder(project.keywordMap)) {
-    appendKeyword(out, project.keywordMap.keywords[position]);
+    appendKeyword(out, encoding, project.keywordMap.keywords[position]);
   }
   return out;
 }
 
-bool writeIndexFile(Console& console, OutputFolder& folder, std::u16string_view body) {
-  std::u16string head =
-      u"<!DOCTYPE HTML PUBLIC \"-//IETF//DTD HTML//EN\">\n"
-      u"<HTML>\n"
-      u"<HEAD>\n"
-      u"<meta name=\"GENERATOR\" content=\"";
+bool writeIndexFile(Console& console, OutputFolder& folder, std::string_view body) {
+  std::string head =
+      "<!DOCTYPE HTML PUBLIC \"-//IETF//DTD HTML//EN\">\n"
+      "<HTML>\n"
+      "<HEAD>\n"
+      "<meta name=\"GENERATOR\" content=\"";
   head += generatorCredit;
   head +=
-      u"\">\n"
-      u"<!-- Sitemap 1.0 -->\n"
-      u"</HEAD><BODY>\n"
-      u"<UL>\n";
-  return folder.writeText(console, u"idx.hhk", {head, body, u"</UL>\n</BODY></HTML>\n"});
+      "\">\n"
+      "<!-- Sitemap 1.0 -->\n"
+      "</HEAD><BODY>\n"
+      "<UL>\n";
+  return folder.writeBytes(console, u"idx.hhk", {head, body, "</UL>\n</BODY></HTML>\n"});
 }
 
 }  // namespace thc

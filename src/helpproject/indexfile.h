@@ -12,10 +12,12 @@
 namespace thc {
 
 void addKeywords(KeywordMap& keywordMap, const IndexEntry& entry);
-// Fills project.keywordMap from project.indexEntries and returns the body.
-std::u16string indexBody(Project& project);
+// Fills project.keywordMap from project.indexEntries and returns the body as
+// bytes: keywords and titles in the code page of the help language, link
+// targets in UTF-8.
+std::string indexBody(Project& project);
 // Writes idx.hhk into the folder: the fixed head, the body, the fixed tail.
-bool writeIndexFile(Console& console, OutputFolder& folder, std::u16string_view body);
+bool writeIndexFile(Console& console, OutputFolder& folder, std::string_view body);
 
 // Positions in keywordMap.keywords in the order the index lists them: by hash
 // slot ascending, and within a slot the keyword created last first.

@@ -1,6 +1,8 @@
 #include "helpproject/projectfile.h"
 
 #include "common/output.h"
+#include "common/utf.h"
+#include "helpproject/codepage.h"
 #include "platform/textcase.h"
 
 namespace thc {
@@ -45,31 +47,42 @@ std::u16string compiledFileName(std::u16string_view title) {
   return name + u".chm";
 }
 
-std::u16string helpProjectText(const ProjectModel& model) {
+std::string helpProjectText(const ProjectModel& model) {
   const Project& project = model.project;
-  std::u16string text;
-  text += u"[OPTIONS]\n";
-  text += u"Binary TOC=Yes\n";
-  text += u"Compatibility=1.1 or later\n";
-  text += u"Compiled file=" + compiledFileName(project.title) + u"\n";
-  text += u"Contents file=toc.hhc\n";
-  text += u"Default topic=index.html\n";
-  text += u"Display compile progress=No\n";
-  text += u"Index file=idx.hhk\n";
-  text += u"Full-text search=Yes\n";
-  text += u"Language=" + languageCode(project.lang) + u"\n";
-  text += u"Title=" + helpTitle(project.title) + u"\n";
-  text += u"[FILES]\n";
+  size_t listed = 0;
+  for (const std::u16string& file : model.generatedFiles) listed += file.size() + 1;
+  std::string text;
+  text.reserve(512 + project.title.size() * 2 + listed);
+  text += "[OPTIONS]\n";
+  text += "Binary TOC=Yes\n";
+  text += "Compatibility=1.1 or later\n";
+  text += "Compiled file=";
+  appendUtf8(text, compiledFileName(project.title));
+  text += "\n";
+  text += "Contents file=toc.hhc\n";
+  text += "Default topic=index.html\n";
+  text += "Display compile progress=No\n";
+  text += "Index file=idx.hhk\n";
+  text += "Full-text search=Yes\n";
+  text += "Language=";
+  appendUtf8(text, languageCode(project.lang));
+  text += "\n";
+  // The title is shown by the help viewer, which reads it in the help
+  // language's code page; the file names must stay as they are on disk.
+  text += "Title=";
+  TextEncoder(helpCodePage(project.lang)).appendWithQuestionMarks(text, helpTitle(project.title));
+  text += "\n";
+  text += "[FILES]\n";
   for (const std::u16string& file : model.generatedFiles) {
-    text += file;
-    text += u'\n';
+    appendUtf8(text, file);
+    text += '\n';
   }
   return text;
 }
 
 bool writeTextFile(Console& console, OutputFolder& folder, std::u16string_view name,
-                   std::u16string_view text) {
-  return folder.writeText(console, name, {text});
+                   std::string_view text) {
+  return folder.writeBytes(console, name, {text});
 }
 
 }  // namespace thc

@@ -16,10 +16,12 @@ std::u16string compiledFileName(std::u16string_view title);
 // The title after "Title=": control characters as blanks.
 std::u16string helpTitle(std::u16string_view title);
 
-std::u16string helpProjectText(const ProjectModel& model);
+// The text of document.hhp as bytes: the title in the code page of the help
+// language, everything else in UTF-8.
+std::string helpProjectText(const ProjectModel& model);
 std::u16string languageCode(std::u16string_view lang);
 // Writes the text as the file `name` of the folder.
 bool writeTextFile(Console& console, OutputFolder& folder, std::u16string_view name,
-                   std::u16string_view text);
+                   std::string_view text);
 
 }  // namespace thc

@@ -2,7 +2,7 @@
 
 namespace thc {
 
-void appendSitemapValue(std::u16string& out, std::u16string_view text) {
+void appendSitemapValue(std::string& out, std::u16string_view text, TextEncoder& encoder) {
   // Runs without a character to replace go in as one piece.
   for (;;) {
     size_t special = 0;
@@ -10,17 +10,17 @@ void appendSitemapValue(std::u16string& out, std::u16string_view text) {
            text[special] != u'>') {
       ++special;
     }
-    out.append(text.substr(0, special));
+    encoder.appendWithReferences(out, text.substr(0, special));
     if (special == text.size()) return;
     switch (text[special]) {
       case u'"':
-        out += u"&quot;";
+        out += "&quot;";
         break;
       case u'<':
-        out += u"&lt;";
+        out += "&lt;";
         break;
       default:
-        out += u"&gt;";
+        out += "&gt;";
         break;
     }
     text.remove_prefix(special + 1);
@@ -29,14 +29,15 @@ void appendSitemapValue(std::u16string& out, std::u16string_view text) {
 
 namespace {
 
-constexpr std::u16string_view paramStart = u"<param name=\"";
-constexpr std::u16string_view paramValue = u"\" value=\"";
-constexpr std::u16string_view paramEnd = u"\">\n";
+constexpr std::string_view paramStart = "<param name=\"";
+constexpr std::string_view paramValue = "\" value=\"";
+constexpr std::string_view paramEnd = "\">\n";
 
 }  // namespace
 
-size_t sitemapValueSize(std::u16string_view text) {
-  size_t size = text.size();
+size_t sitemapValueSize(std::u16string_view text, TextEncoder& encoder) {
+  // The replaced characters are ASCII, one byte each before they are replaced.
+  size_t size = encoder.sizeWithReferences(text);
   for (char16_t c : text) {
     if (c == u'"') {
       size += 5;  // &quot;
@@ -47,16 +48,17 @@ size_t sitemapValueSize(std::u16string_view text) {
   return size;
 }
 
-void appendParamLine(std::u16string& out, std::u16string_view name, std::u16string_view value) {
+void appendParamLine(std::string& out, std::string_view name, std::u16string_view value,
+                     TextEncoder& encoder) {
   out += paramStart;
   out += name;
   out += paramValue;
-  appendSitemapValue(out, value);
+  appendSitemapValue(out, value, encoder);
   out += paramEnd;
 }
 
-size_t paramLineSize(std::u16string_view name, std::u16string_view value) {
-  return paramStart.size() + name.size() + paramValue.size() + sitemapValueSize(value) +
+size_t paramLineSize(std::string_view name, std::u16string_view value, TextEncoder& encoder) {
+  return paramStart.size() + name.size() + paramValue.size() + sitemapValueSize(value, encoder) +
          paramEnd.size();
 }
 

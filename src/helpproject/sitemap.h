@@ -6,22 +6,35 @@
 #include <string>
 #include <string_view>
 
+#include "helpproject/codepage.h"
+
 namespace thc {
 
 // The credit text of the GENERATOR line of toc.hhc and idx.hhk.
-inline constexpr std::u16string_view generatorCredit = u"TarnelTHC help compiler";
+inline constexpr std::string_view generatorCredit = "TarnelTHC help compiler";
+
+// The encodings of a sitemap list: the names shown (entries, keywords) in the
+// help language's code page, as help viewers read them; the link targets in
+// UTF-8, as they must match the file names on disk.
+struct SitemapEncoding {
+  explicit SitemapEncoding(std::u16string_view lang) : names(helpCodePage(lang)) {}
+  TextEncoder names;
+  TextEncoder locals{utf8CodePage};
+};
 
 // Appends a text for a value="..." attribute. A double quote, "<" and ">"
 // become entities, because an unescaped quote or ">" cuts the entry short in
-// HTML Help compilers; everything else is written as stored.
-void appendSitemapValue(std::u16string& out, std::u16string_view text);
+// HTML Help compilers; everything else is written as stored, in the encoding
+// given.
+void appendSitemapValue(std::string& out, std::u16string_view text, TextEncoder& encoder);
 
-// The number of units appendSitemapValue appends for the text.
-size_t sitemapValueSize(std::u16string_view text);
+// The number of bytes appendSitemapValue appends for the text.
+size_t sitemapValueSize(std::u16string_view text, TextEncoder& encoder);
 
 // Appends the line <param name="NAME" value="VALUE"> and its line feed.
-void appendParamLine(std::u16string& out, std::u16string_view name, std::u16string_view value);
-// The number of units appendParamLine appends.
-size_t paramLineSize(std::u16string_view name, std::u16string_view value);
+void appendParamLine(std::string& out, std::string_view name, std::u16string_view value,
+                     TextEncoder& encoder);
+// The number of bytes appendParamLine appends.
+size_t paramLineSize(std::string_view name, std::u16string_view value, TextEncoder& encoder);
 
 }  // namespace thc

@@ -182,7 +182,7 @@ void Generator::writeProjectPages() {
 // The project file comes last so that it lists every page written.
 void Generator::writeHelpProjectFiles() {
   {
-    const std::u16string contents = contentsBody(model_);
+    const std::string contents = contentsBody(model_);
     finishPages();
     if (!writeContentsFile(console_, folder_, contents)) succeeded_ = false;
   }

@@ -162,11 +162,22 @@ std::string pageOf(const std::string& local) { return local.substr(0, local.find
 
 using Pairs = std::multiset<std::pair<std::string, std::string>>;
 
+// chmcmd reads the keywords of the index file as UTF-8 when it builds the
+// binary index and keeps "?" for every byte that is not, so a keyword in a
+// code page of its own is compared with each byte beyond ASCII as "?" (the
+// index file stored in the compiled file is compared byte for byte).
+std::string asciiSkeleton(std::string text) {
+  for (char& c : text) {
+    if (static_cast<unsigned char>(c) >= 0x80) c = '?';
+  }
+  return text;
+}
+
 // Keyword and link target of every link of an index.
 Pairs keywordLinks(const std::vector<SitemapEntry>& entries) {
   Pairs pairs;
   for (const SitemapEntry& entry : entries) {
-    std::string keyword = entry.names.empty() ? "" : entry.names.front();
+    std::string keyword = entry.names.empty() ? "" : asciiSkeleton(entry.names.front());
     for (const std::string& local : entry.locals) pairs.emplace(keyword, local);
   }
   return pairs;
@@ -219,45 +230,20 @@ void checkTargets(const std::vector<SitemapEntry>& entries, const std::string& f
   }
 }
 
-bool isUtf8(const std::string& text) {
-  for (size_t i = 0; i < text.size();) {
-    unsigned char c = static_cast<unsigned char>(text[i]);
-    size_t length = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 0;
-    if (length == 0 || i + length > text.size()) return false;
-    for (size_t k = 1; k < length; ++k) {
-      if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
-    }
-    i += length;
-  }
-  return true;
-}
-
-std::string latin1ToUtf8(const std::string& text) {
-  std::string out;
-  for (char ch : text) {
-    unsigned char c = static_cast<unsigned char>(ch);
-    if (c < 0x80) {
-      out.push_back(ch);
-    } else {
-      out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    }
-  }
-  return out;
-}
-
-// The compiled contents or index as chmls rebuilds it from the binary form.
-// The binary index holds UTF-16 keywords, which chmls prints in Latin-1.
-std::vector<SitemapEntry> extracted(const std::string& command, const std::string& chm,
-                                    const std::string& target, ChmCheck& check) {
+// What chmls writes into the target file: the compiled contents or index as
+// it rebuilds them from their binary form, or a file stored in the compiled
+// file. Names come as the bytes of the code page; the binary index holds
+// UTF-16 keywords, which chmls prints in Latin-1.
+std::string extracted(const std::string& command, const std::string& chm, const std::string& target,
+                      ChmCheck& check, const std::string& stored = "") {
   std::filesystem::remove(target);
-  runCommand("chmls " + command + " " + shellQuote(chm) + " " + shellQuote(target));
+  runCommand("chmls " + command + " " + shellQuote(chm) + " " +
+             (stored.empty() ? "" : shellQuote(stored) + " ") + shellQuote(target));
   if (!fileExists(target)) {
-    check.problems.push_back("chmls " + command + " found nothing");
+    check.problems.push_back("chmls " + command + " " + stored + " found nothing");
     return {};
   }
-  std::string text = readFile(target);
-  return readSitemap(isUtf8(text) ? text : latin1ToUtf8(text));
+  return readFile(target);
 }
 
 void checkCompilerOutput(const std::string& output, ChmCheck& check) {
@@ -286,13 +272,13 @@ void checkArchive(const std::string& bytes, const std::map<std::string, std::str
   if (!archive.entries.count("/$WWKeywordLinks/BTree")) {
     check.problems.push_back("no compiled index ($WWKeywordLinks)");
   }
-  std::map<int, std::string> system = readSystemStrings(bytes, archive);
+  check.system = readSystemStrings(bytes, archive);
   auto expect = [&](int code, const std::string& key) {
     auto option = options.find(key);
     std::string wanted = option == options.end() ? "" : option->second;
-    if (system[code] != wanted) {
-      check.problems.push_back("#SYSTEM record " + std::to_string(code) + " is \"" + system[code] +
-                               "\", not \"" + wanted + "\"");
+    if (check.system[code] != wanted) {
+      check.problems.push_back("#SYSTEM record " + std::to_string(code) + " is \"" +
+                               check.system[code] + "\", not \"" + wanted + "\"");
     }
   };
   expect(2, "Default topic");
@@ -430,12 +416,14 @@ void checkCompiled(const std::string& work, ChmCheck& check) {
   for (const std::string& problem : malformedSitemapLines(indexText, indexName)) {
     check.problems.push_back(problem);
   }
+  check.contents = extracted("extracttoc", check.chmPath, work + "/extracted-contents.txt", check);
+  check.index = extracted("extract", check.chmPath, work + "/stored-index.txt", check, "/" + indexName);
+  if (check.index != indexText) check.problems.push_back(indexName + " is stored other than written");
   std::vector<SitemapEntry> contents = readSitemap(contentsText);
   std::vector<SitemapEntry> index = readSitemap(indexText);
-  std::vector<SitemapEntry> compiledContents =
-      extracted("extracttoc", check.chmPath, work + "/extracted-contents.txt", check);
-  std::vector<SitemapEntry> compiledIndex =
-      extracted("extractindex", check.chmPath, work + "/extracted-index.txt", check);
+  std::vector<SitemapEntry> compiledContents = readSitemap(check.contents);
+  std::vector<SitemapEntry> compiledIndex = readSitemap(
+      extracted("extractindex", check.chmPath, work + "/extracted-index.txt", check));
   compareContents(contents, compiledContents, check);
   compareIndex(index, compiledIndex, check);
   checkTargets(contents, contentsName, archive, check);

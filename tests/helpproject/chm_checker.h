@@ -49,13 +49,19 @@ struct ChmCheck {
   std::vector<std::string> problems;  // empty when the folder compiled cleanly
   std::string compilerOutput;
   std::string chmPath;  // where it was compiled; the folder is removed afterwards
+  // Read back from the compiled file: the contents as its binary form gives
+  // them, the index file stored in it, and the #SYSTEM strings.
+  std::string contents;
+  std::string index;
+  std::map<int, std::string> system;
 };
 
 // Copies `outputFolder` into a fresh folder, compiles document.hhp there with
 // chmcmd --no-html-scan and checks: a clean compile, the ITSF signature,
 // every page of [FILES] stored, the contents and index compiled in, title and
 // default topic in #SYSTEM, the compiled contents and index equal to the
-// files, and every link target of both a stored page.
+// files, the index file stored as written, and every link target of both a
+// stored page.
 ChmCheck compileAndCheck(const std::string& outputFolder);
 
 }  // namespace thc::testing

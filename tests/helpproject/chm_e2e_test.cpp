@@ -55,6 +55,49 @@ TEST_F(ChmCompile, CatalogDemoCompilesCleanly) {
   EXPECT_EQ(joined(check.problems), "") << check.compilerOutput;
 }
 
+// Viewers read the names of the contents and the index and the title in the
+// code page of the help language: the compiled file holds them in it, and a
+// character the code page lacks as a decimal reference ("?" in the title).
+TEST_F(ChmCompile, NamesAndTitleAreStoredInTheHelpLanguagesCodePage) {
+  struct Case {
+    const char* lang;
+    const char* title;
+    const char* commands;  // the catalog's word for the commands heading
+    const char* keywords;
+    std::vector<std::string> contentsNames;
+    std::vector<std::string> indexNames;
+    std::string shownTitle;
+  };
+  const Case cases[] = {
+      {"de", "Größe für Ω", "Befehle für Käse", "für;Ω😀", {"Befehle f\xFCr K\xE4se"},
+       {"f\xFCr", "&#937;&#128512;"}, "Gr\xF6\xDF" "e f\xFCr ?"},
+      {"0x419", "Справка Ω", "Команды für", "поиск;строка",
+       {"\xCA\xEE\xEC\xE0\xED\xE4\xFB f&#252;r"},
+       {"\xEF\xEE\xE8\xF1\xEA", "\xF1\xF2\xF0\xEE\xEA\xE0"}, "\xD1\xEF\xF0\xE0\xE2\xEA\xE0 ?"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.lang);
+    TempFolder folder;
+    writeFile(folder.path + "/p.xml",
+              std::string("<doc title=\"") + c.title + "\" lang=\"" + c.lang + "\">\n" +
+                  "<catalog><![CDATA[\nCommands = " + c.commands + "\n]]></catalog>\n" +
+                  "<library name=\"Texte\"><command name=\"Suchen\"><keywords>" + c.keywords +
+                  "</keywords><description>x</description></command></library>\n</doc>\n");
+    const std::string output = folder.path + "/html";
+    ProgramRun run = runProgram({"e2e", folder.path + "/p.xml"}, "", "", {"TARNELTHC_OUTPUT=" + output});
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    ChmCheck check = compileAndCheck(output);
+    EXPECT_EQ(joined(check.problems), "") << check.compilerOutput;
+    for (const std::string& name : c.contentsNames) {
+      EXPECT_NE(check.contents.find("value=\"" + name + "\""), std::string::npos) << check.contents;
+    }
+    for (const std::string& name : c.indexNames) {
+      EXPECT_NE(check.index.find("value=\"" + name + "\""), std::string::npos) << check.index;
+    }
+    EXPECT_EQ(check.system[3], c.shownTitle);
+  }
+}
+
 TEST_F(ChmCompile, CheckerFindsEveryKindOfBrokenFolder) {
   TempFolder generated;
   const std::string good = generate(generated, "demo/demo.xml");

@@ -33,30 +33,46 @@ Command command(const char16_t* name) {
 }
 
 TEST(ContentsEntry, HasFourLinesWithLowerCaseNameAndCapitalLocal) {
-  EXPECT_EQ(u8(contentsEntry(u"Gfx_f_Plot.html", u"Plot")),
+  EXPECT_EQ(contentsEntry(u"Gfx_f_Plot.html", u"Plot", u"en"),
             "<LI> <OBJECT type=\"text/sitemap\">\n"
             "<param name=\"name\" value=\"Plot\">\n"
             "<param name=\"Local\" value=\"Gfx_f_Plot.html\">\n"
             "</OBJECT> </LI>\n");
 }
 
-TEST(ContentsEntry, EscapesOnlyQuotesAndAngleBrackets) {
-  struct Case { const char16_t* text; const char* written; };
+// The name is written in the code page of the help language, the link target
+// in UTF-8 like the file names on disk.
+TEST(ContentsEntry, EscapesOnlyQuotesAndAngleBracketsAndEncodesTheNameForTheLanguage) {
+  struct Case { const char16_t* lang; const char16_t* text; const char* name; const char* local; };
   const Case cases[] = {
-      {u"a\"b", "a&quot;b"},   {u"<b>", "&lt;b&gt;"}, {u"x & y", "x & y"},
-      {u"it's", "it's"},       {u"&quot;", "&quot;"}, {u"", ""},
+      {u"en", u"a\"b", "a&quot;b", "a&quot;b"},
+      {u"en", u"<b>", "&lt;b&gt;", "&lt;b&gt;"},
+      {u"en", u"x & y", "x & y", "x & y"},
+      {u"en", u"it's", "it's", "it's"},
+      {u"en", u"&quot;", "&quot;", "&quot;"},
+      {u"en", u"", "", ""},
+      {u"de", u"Größe für <Käse>", "Gr\xF6\xDF" "e f\xFCr &lt;K\xE4se&gt;", "Größe für &lt;Käse&gt;"},
+      {u"de", u"Ω≠ü", "&#937;&#8800;\xFC", "Ω≠ü"},
+      {u"0x407", u"a😀b", "a&#128512;b", "a😀b"},
+      {u"de", u"a\xD800z", "a&#65533;z", "a\uFFFDz"},  // a lone surrogate
+      {u"0x419", u"Привет ü", "\xCF\xF0\xE8\xE2\xE5\xF2 &#252;", "Привет ü"},
+      {u"ru", u"Привет", "&#1055;&#1088;&#1080;&#1074;&#1077;&#1090;", "Привет"},
+      {u"0x0408", u"Ωμέγα", "\xD9\xEC\xDD\xE3\xE1", "Ωμέγα"},
+      {u"0x804", u"中文", "\xD6\xD0\xCE\xC4", "中文"},
+      // No stand-in for a character the code page lacks: not "\" for the yen sign.
+      {u"0x411", u"日本¥", "\x93\xFA\x96\x7B&#165;", "日本¥"},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(u8(contentsEntry(c.text, c.text)), entry(c.written, c.written)) << c.written;
+    EXPECT_EQ(contentsEntry(c.text, c.text, c.lang), entry(c.local, c.name)) << u8(c.text);
   }
 }
 
 TEST(ContentsBody, ProjectWithoutLibraries) {
   ProjectModel model;
-  EXPECT_EQ(u8(contentsBody(model)), projectHead + close);
+  EXPECT_EQ(contentsBody(model), projectHead + close);
   model.project.title = u"Demo";
   model.project.history = u"<p>1.0</p>";
-  EXPECT_EQ(u8(contentsBody(model)), entry("index.html", "Index") +
+  EXPECT_EQ(contentsBody(model), entry("index.html", "Index") +
                                          entry("Demo_history.html", "History") +
                                          entry("index.html#libraries", "Libraries") + open + close);
 }
@@ -67,7 +83,7 @@ TEST(ContentsBody, LibraryWithOnlyCommands) {
   gfx.name = u"Gfx";
   gfx.commands = {command(u"Line"), command(u"Plot")};
   model.project.libraries.push_back(gfx);
-  EXPECT_EQ(u8(contentsBody(model)),
+  EXPECT_EQ(contentsBody(model),
             projectHead + entry("Gfx_index.html", "Gfx") + open +
                 entry("Gfx_index.html#commands", "Commands") + open +
                 entry("Gfx_f_Line.html", "Line") + entry("Gfx_f_Plot.html", "Plot") + close +
@@ -97,7 +113,7 @@ TEST(ContentsBody, LibraryWithEverySectionInTheFixedOrder) {
   lib.commands = {command(u"f")};
   model.project.libraries.push_back(lib);
 
-  EXPECT_EQ(u8(contentsBody(model)),
+  EXPECT_EQ(contentsBody(model),
             projectHead + entry("L_index.html", "L") + open +
                 entry("L_index.html#structures", "Structures") + open +
                 entry("L_s_S.html", "S") + close +
@@ -134,7 +150,7 @@ TEST(ContentsBody, HeadingsComeFromTheCatalogByTheirKeys) {
     model.catalog = {{c.key, u"Makroliste"}};
     const std::string libraries =
         std::u16string(c.key) == u"libraries" ? "Makroliste" : "Libraries";
-    EXPECT_EQ(u8(contentsBody(model)),
+    EXPECT_EQ(contentsBody(model),
               entry("index.html", "Index") + entry("index.html#libraries", libraries) + open +
                   entry("M_index.html", "M") + open + entry("M_index.html#macros", c.first) +
                   open + entry("M_macro.html#Max", "Max") + close +
@@ -149,7 +165,7 @@ TEST(ContentsBody, EmptyNamesStillGiveEntriesAndQuotesAreEscaped) {
   lib.name = u"A\"B";
   lib.commands = {command(u""), command(u"<x>")};
   model.project.libraries.push_back(lib);
-  EXPECT_EQ(u8(contentsBody(model)),
+  EXPECT_EQ(contentsBody(model),
             projectHead + entry("A&quot;B_index.html", "A&quot;B") + open +
                 entry("A&quot;B_index.html#commands", "Commands") + open +
                 entry("A&quot;B_f_.html", "") + entry("A&quot;B_f_&lt;x&gt;.html", "&lt;x&gt;") +
@@ -161,7 +177,7 @@ TEST(WriteContentsFile, WritesTheFixedHeadAndTailAroundTheBody) {
   const std::string& dir = folder.path;
   MemoryConsole console;
   OutputFolder output(u16(dir + "/"));
-  EXPECT_TRUE(writeContentsFile(console, output, u"BODY\n"));
+  EXPECT_TRUE(writeContentsFile(console, output, "BODY\n"));
   EXPECT_EQ(testing::readFile(dir + "/toc.hhc"),
             "<HTML><HEAD><meta name=\"GENERATOR\" content=\"TarnelTHC help compiler\"></HEAD>\n"
             "<BODY><OBJECT type=\"text/site properties\">\n"
@@ -173,7 +189,7 @@ TEST(WriteContentsFile, WritesTheFixedHeadAndTailAroundTheBody) {
   EXPECT_TRUE(console.lines.empty());
 
   OutputFolder missing(u16(dir + "/no/"));
-  EXPECT_FALSE(writeContentsFile(console, missing, u""));
+  EXPECT_FALSE(writeContentsFile(console, missing, ""));
   EXPECT_EQ(console.utf8Lines(), std::vector<std::string>{"Unable to create " + dir + "/no/toc.hhc"});
 }
 

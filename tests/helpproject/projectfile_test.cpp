@@ -18,15 +18,17 @@ constexpr const char* optionsHead =
     "Binary TOC=Yes\n"
     "Compatibility=1.1 or later\n";
 
+// The title as given is the compiled file's name, in UTF-8 like the listed
+// files; the title shown is in the help language's code page.
 std::string expectedText(const std::string& title, const std::string& language,
-                         const std::string& files) {
+                         const std::string& files, const std::string& shown) {
   return std::string(optionsHead) + "Compiled file=" + title + ".chm\n" +
          "Contents file=toc.hhc\n"
          "Default topic=index.html\n"
          "Display compile progress=No\n"
          "Index file=idx.hhk\n"
          "Full-text search=Yes\n"
-         "Language=" + language + "\n" + "Title=" + title + "\n" + "[FILES]\n" + files;
+         "Language=" + language + "\n" + "Title=" + shown + "\n" + "[FILES]\n" + files;
 }
 
 TEST(HelpProjectText, ListsThePagesOfTheTypicalRun) {
@@ -34,8 +36,8 @@ TEST(HelpProjectText, ListsThePagesOfTheTypicalRun) {
   model.project.title = u"Gfx";
   model.project.lang = u"en";
   model.generatedFiles = {u"Gfx_f_Plot.html", u"Gfx_index.html", u"index.html"};
-  EXPECT_EQ(u8(helpProjectText(model)),
-            expectedText("Gfx", "0x409", "Gfx_f_Plot.html\nGfx_index.html\nindex.html\n"));
+  EXPECT_EQ(helpProjectText(model),
+            expectedText("Gfx", "0x409", "Gfx_f_Plot.html\nGfx_index.html\nindex.html\n", "Gfx"));
 }
 
 TEST(HelpProjectText, WritesTitleLanguageAndFilesAsStored) {
@@ -45,19 +47,25 @@ TEST(HelpProjectText, WritesTitleLanguageAndFilesAsStored) {
     std::vector<std::u16string> files;
     const char* language;
     const char* listed;
+    const char* shown;
   };
   const Case cases[] = {
-      {"My Library", "de", {u"a.html"}, "0x407", "a.html\n"},
-      {"", "", {}, "", ""},  // no pages: the file ends with "[FILES]\n"
-      {"Demo", "es", {u"index.html", u"index.html"}, "ES", "index.html\nindex.html\n"},
-      {" Grüße ", "fr", {u"Ä b.html"}, "0x40C", "Ä b.html\n"},
+      {"My Library", "de", {u"a.html"}, "0x407", "a.html\n", "My Library"},
+      {"", "", {}, "", "", ""},  // no pages: the file ends with "[FILES]\n"
+      {"Demo", "es", {u"index.html", u"index.html"}, "ES", "index.html\nindex.html\n", "Demo"},
+      {" Grüße ", "fr", {u"Ä b.html"}, "0x40C", "Ä b.html\n", " Gr\xFC\xDF" "e "},
+      // What the code page lacks is a question mark, a surrogate pair one.
+      {"Ω😀ü", "de", {u"Ω.html"}, "0x407", "Ω.html\n", "??\xFC"},
+      {"Справка", "0x419", {u"Справка.html"}, "0X419", "Справка.html\n",
+       "\xD1\xEF\xF0\xE0\xE2\xEA\xE0"},
   };
   for (const Case& c : cases) {
     ProjectModel model;
     model.project.title = u16(c.title);
     model.project.lang = u16(c.lang);
     model.generatedFiles = c.files;
-    EXPECT_EQ(u8(helpProjectText(model)), expectedText(c.title, c.language, c.listed)) << c.title;
+    EXPECT_EQ(helpProjectText(model), expectedText(c.title, c.language, c.listed, c.shown))
+        << c.title;
   }
 }
 
@@ -71,7 +79,7 @@ TEST(HelpProjectText, TitleLinesStayOneLineAndTheHelpFileStaysBeside) {
   for (const Case& c : cases) {
     ProjectModel model;
     model.project.title = c.title;
-    const std::string text = u8(helpProjectText(model));
+    const std::string text = helpProjectText(model);
     EXPECT_NE(text.find(std::string("\nCompiled file=") + c.compiled + "\n"), std::string::npos) << text;
     EXPECT_NE(text.find(std::string("\nTitle=") + c.shown + "\n[FILES]\n"), std::string::npos) << text;
   }
@@ -87,16 +95,16 @@ TEST(LanguageCode, MapsThreeLanguagesAndUpperCasesTheRest) {
   for (const Case& c : cases) EXPECT_EQ(u8(languageCode(u16(c.lang))), c.code) << c.lang;
 }
 
-TEST(WriteTextFile, WritesUtf8WithoutByteOrderMark) {
+TEST(WriteTextFile, WritesTheBytesAsGivenWithoutByteOrderMark) {
   testing::TempFolder folder;
   const std::string& dir = folder.path;
   MemoryConsole console;
   OutputFolder output(u16(dir + "/"));
-  EXPECT_TRUE(writeTextFile(console, output, u"document.hhp", u"Title=Grüße\n"));
-  EXPECT_EQ(testing::readFile(dir + "/document.hhp"), "Title=Grüße\n");
+  EXPECT_TRUE(writeTextFile(console, output, u"document.hhp", "Title=Gr\xFC\xDF" "e\n"));
+  EXPECT_EQ(testing::readFile(dir + "/document.hhp"), "Title=Gr\xFC\xDF" "e\n");
   EXPECT_TRUE(console.lines.empty());
   // An existing file is replaced.
-  EXPECT_TRUE(writeTextFile(console, output, u"document.hhp", u"x\n"));
+  EXPECT_TRUE(writeTextFile(console, output, u"document.hhp", "x\n"));
   EXPECT_EQ(testing::readFile(dir + "/document.hhp"), "x\n");
 }
 
@@ -105,7 +113,7 @@ TEST(WriteTextFile, ReportsAFileThatCannotBeCreated) {
   const std::string& dir = folder.path;
   MemoryConsole console;
   OutputFolder missing(u16(dir + "/missing/"));
-  EXPECT_FALSE(writeTextFile(console, missing, u"document.hhp", u"x"));
+  EXPECT_FALSE(writeTextFile(console, missing, u"document.hhp", "x"));
   EXPECT_EQ(console.utf8Lines(), std::vector<std::string>{"Unable to create " + dir + "/missing/document.hhp"});
 }
 

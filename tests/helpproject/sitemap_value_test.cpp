@@ -30,10 +30,11 @@ TEST(SitemapValue, ReplacesQuotesAndAngleBracketsAnywhere) {
       {"&quot; stays", "&quot; stays"},
       {"\xC3\xBC<\xF0\x9F\x98\x80>", "\xC3\xBC&lt;\xF0\x9F\x98\x80&gt;"},
   };
+  TextEncoder utf8(utf8CodePage);
   for (const Case& c : cases) {
-    std::u16string out = u"x=";
-    appendSitemapValue(out, u16(c.text));
-    EXPECT_EQ(u8(out), std::string("x=") + c.written) << c.text;
+    std::string out = "x=";
+    appendSitemapValue(out, u16(c.text), utf8);
+    EXPECT_EQ(out, std::string("x=") + c.written) << c.text;
   }
 }
 
@@ -45,16 +46,19 @@ namespace {
 
 TEST(SitemapValue, CountedSizesMatchWhatIsAppended) {
   const std::vector<std::u16string> values = {
-      u"", u"plain", u"\"", u"<>", u"a\"b<c>d&e", u"\u00FC\U0001F600\"",
+      u"", u"plain", u"\"", u"<>", u"a\"b<c>d&e", u"\u00FC\U0001F600\"", u"日本¥<\xD800Ω",
   };
-  for (const std::u16string& value : values) {
-    std::u16string out;
-    appendSitemapValue(out, value);
-    EXPECT_EQ(sitemapValueSize(value), out.size()) << u8(value);
-    for (const char16_t* name : {u"Name", u"Local"}) {
-      std::u16string line;
-      appendParamLine(line, name, value);
-      EXPECT_EQ(paramLineSize(name, value), line.size()) << u8(value);
+  for (unsigned codePage : {utf8CodePage, 1252u, 1251u, 932u}) {
+    TextEncoder encoder(codePage);
+    for (const std::u16string& value : values) {
+      std::string out;
+      appendSitemapValue(out, value, encoder);
+      EXPECT_EQ(sitemapValueSize(value, encoder), out.size()) << u8(value) << " " << codePage;
+      for (const char* name : {"Name", "Local"}) {
+        std::string line;
+        appendParamLine(line, name, value, encoder);
+        EXPECT_EQ(paramLineSize(name, value, encoder), line.size()) << u8(value);
+      }
     }
   }
 }

@@ -185,7 +185,8 @@ TEST_F(RobustTest, EncodingsAndLineBreaksAreReadAsTheFileHasThem) {
     const std::string index = readFile(output_ + "/index.html");
     EXPECT_NE(index.find("<h2>\xC3\x9C" "ber</h2>"), std::string::npos) << index;
     EXPECT_NE(index.find("<div class='marleft'>" + c.description + "</div>"), std::string::npos) << index;
-    EXPECT_NE(readFile(output_ + "/document.hhp").find("\nTitle=\xC3\x9C" "ber\n"), std::string::npos);
+    // The title in Windows-1252, the code page of a help without a language.
+    EXPECT_NE(readFile(output_ + "/document.hhp").find("\nTitle=\xDC" "ber\n"), std::string::npos);
   }
 }
 

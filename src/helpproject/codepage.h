@@ -1,0 +1,61 @@
+// Text in the ANSI code page of the help language. Help compilers and
+// viewers read the names of the contents and index files and the title of the
+// project file in that code page, not as UTF-8; whatever names a file stays
+// UTF-8, as the file names on disk are.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "platform/codepage.h"
+
+namespace thc {
+
+// The number Windows gives UTF-8 among its code pages.
+inline constexpr unsigned utf8CodePage = 65001;
+
+// The code page of the help language: for a lang written as a hexadecimal
+// LCID ("0x419") the ANSI code page Windows gives that language, otherwise
+// (a lang such as "de", or an LCID not known here) Windows-1252.
+unsigned helpCodePage(std::u16string_view lang);
+
+class TextEncoder {
+ public:
+  // utf8CodePage or a code page that helpCodePage gives. A code page that
+  // can be converted into neither by a table of our own nor by the platform
+  // lacks every character beyond ASCII.
+  explicit TextEncoder(unsigned codePage);
+
+  // Appends the text in the code page. A character the code page lacks is
+  // written as "&#" + its code point in decimal + ";", which sitemap readers
+  // show as the character: a surrogate pair is one character, a lone
+  // surrogate counts as U+FFFD.
+  void appendWithReferences(std::string& out, std::u16string_view text);
+  // The number of bytes appendWithReferences appends for the text.
+  size_t sizeWithReferences(std::u16string_view text);
+  // The same, with "?" for a character the code page lacks, for a place
+  // that knows no character references.
+  void appendWithQuestionMarks(std::string& out, std::u16string_view text);
+
+ private:
+  // Appends the longest start of the text that the code page holds and
+  // returns its length in code units.
+  size_t appendHeld(std::string& out, std::u16string_view text);
+  // The byte of a character in a single-byte code page; none when it lacks it.
+  const char* singleByte(char16_t c) const;
+  template <typename Lacking>
+  void append(std::string& out, std::u16string_view text, Lacking lacking);
+
+  unsigned codePage_;
+  // A single-byte code page, as its characters beyond ASCII with their bytes,
+  // sorted by character.
+  std::vector<std::pair<char16_t, char>> singleBytes_;
+  std::unique_ptr<platform::CodePageConverter> converter_;
+  std::string scratch_;  // sizeWithReferences counts here what the platform converts
+};
+
+}  // namespace thc
