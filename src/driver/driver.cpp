@@ -6,6 +6,7 @@
 #include "check/check.h"
 #include "common/text.h"
 #include "driver/paths.h"
+#include "driver/version.h"
 #include "images/images.h"
 #include "index/extend.h"
 #include "index/sort.h"
@@ -21,7 +22,7 @@ namespace thc {
 namespace {
 
 void printBanner(Console& console) {
-  console.writeLine(u"TarnelTools Help Compiler V0.5");
+  console.writeLine(programTitle());
   console.writeLine(u"Compiles XML library documentation into HTML Help projects");
   console.writeLine(u"");
   console.writeLine(u"This app uses code based on the expat XML parser (https://libexpat.github.io/)");
