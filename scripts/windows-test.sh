@@ -6,7 +6,8 @@
 # byte for byte. Exits non-zero on any mismatch.
 #
 # Usage: scripts/windows-test.sh [--build-only]
-#   --build-only   only build build-windows/program/tarnelthc.exe
+#   --build-only   only build build-windows/program/tarnelthc.exe (and what
+#                  the Windows zip holds: `cpack -G ZIP` in that folder)
 # Environment:
 #   TARNELTHC_WINDOWS_BUILD  the Windows build folder (default: build-windows)
 #   TARNELTHC_POSIX_BUILD    the POSIX build folder (default: build)
@@ -140,7 +141,8 @@ build_program() {
   cmake -S "$root" -B "$wb/program" -G Ninja \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64.cmake" -DCMAKE_BUILD_TYPE=Release \
     -DTARNELTHC_TESTS=OFF -DTARNELTHC_WERROR=ON \
-    -DEXPAT_INCLUDE_DIR="$wb/expat/include" -DEXPAT_LIBRARY="$wb/expat/lib/libexpat.a" >/dev/null
+    -DEXPAT_INCLUDE_DIR="$wb/expat/include" -DEXPAT_LIBRARY="$wb/expat/lib/libexpat.a" \
+    -DTARNELTHC_EXPAT_LICENSE="$(echo "$wb"/expat-source/expat-*/expat/COPYING)" >/dev/null
   cmake --build "$wb/program" -j2
   # Nothing but system DLLs may be needed.
   local dlls

@@ -7,6 +7,7 @@
 #include "common/output.h"
 #include "common/text.h"
 #include "driver/paths.h"
+#include "driver/version.h"
 #include "images/images.h"
 #include "index/extend.h"
 #include "index/sort.h"
@@ -22,7 +23,7 @@ namespace thc {
 namespace {
 
 void printBanner(Console& console) {
-  console.writeLine(u"TarnelTools Help Compiler V0.5");
+  console.writeLine(programTitle());
   console.writeLine(u"Compiles XML library documentation into HTML Help projects");
   console.writeLine(u"");
   console.writeLine(u"This app uses code based on the expat XML parser (https://libexpat.github.io/)");
