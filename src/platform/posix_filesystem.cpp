@@ -71,6 +71,39 @@ class PosixOutputFile : public OutputFile {
   bool failed_ = false;
 };
 
+class PosixInputFile : public InputFile {
+ public:
+  PosixInputFile(int fd, const struct stat& info) : fd_(fd), info_(info) {}
+  ~PosixInputFile() override { ::close(fd_); }
+  PosixInputFile(const PosixInputFile&) = delete;
+  PosixInputFile& operator=(const PosixInputFile&) = delete;
+
+  FileIdentity identity() const override {
+    return FileIdentity{static_cast<uint64_t>(info_.st_dev), static_cast<uint64_t>(info_.st_ino)};
+  }
+
+  std::optional<std::string> readAll() override {
+    if (::lseek(fd_, 0, SEEK_SET) != 0) return std::nullopt;
+    std::string content;
+    content.reserve(static_cast<size_t>(info_.st_size));
+    char buffer[65536];
+    for (;;) {
+      ssize_t got = ::read(fd_, buffer, sizeof buffer);
+      if (got < 0) {
+        if (errno == EINTR) continue;
+        return std::nullopt;
+      }
+      if (got == 0) break;
+      content.append(buffer, static_cast<size_t>(got));
+    }
+    return content;
+  }
+
+ private:
+  int fd_;
+  struct stat info_;
+};
+
 }  // namespace
 
 char16_t nativeSeparator() { return u'/'; }
@@ -80,28 +113,9 @@ bool createDirectory(std::u16string_view path) {
 }
 
 std::optional<std::string> readFile(std::u16string_view path) {
-  int fd = openForReading(path);
-  if (fd < 0) return std::nullopt;
-  struct stat info;
-  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    ::close(fd);
-    return std::nullopt;
-  }
-  std::string content;
-  content.reserve(static_cast<size_t>(info.st_size));
-  char buffer[65536];
-  for (;;) {
-    ssize_t got = ::read(fd, buffer, sizeof buffer);
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      ::close(fd);
-      return std::nullopt;
-    }
-    if (got == 0) break;
-    content.append(buffer, static_cast<size_t>(got));
-  }
-  ::close(fd);
-  return content;
+  std::unique_ptr<InputFile> file = InputFile::open(path);
+  if (!file) return std::nullopt;
+  return file->readAll();
 }
 
 std::u16string canonicalPath(std::u16string_view path) {
@@ -143,6 +157,17 @@ bool copyFile(std::u16string_view from, std::u16string_view to) {
   ::close(in);
   if (::close(out) != 0) ok = false;
   return ok;
+}
+
+std::unique_ptr<InputFile> InputFile::open(std::u16string_view path) {
+  int fd = openForReading(path);
+  if (fd < 0) return nullptr;
+  struct stat info;
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    ::close(fd);
+    return nullptr;
+  }
+  return std::make_unique<PosixInputFile>(fd, info);
 }
 
 std::unique_ptr<OutputFile> OutputFile::create(std::u16string_view path) {

@@ -58,6 +58,12 @@ class Handle {
   ~Handle() { close(); }
   bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
   HANDLE get() const { return handle_; }
+  // Hands the handle over to a new owner.
+  HANDLE release() {
+    HANDLE handle = handle_;
+    handle_ = INVALID_HANDLE_VALUE;
+    return handle;
+  }
   bool close() {
     if (!valid()) return false;
     BOOL closed = CloseHandle(handle_);
@@ -105,6 +111,38 @@ class Win32OutputFile : public OutputFile {
   bool failed_ = false;
 };
 
+class Win32InputFile : public InputFile {
+ public:
+  Win32InputFile(HANDLE handle, const BY_HANDLE_FILE_INFORMATION& info) : file_(handle), info_(info) {}
+
+  FileIdentity identity() const override {
+    return FileIdentity{info_.dwVolumeSerialNumber,
+                        (static_cast<uint64_t>(info_.nFileIndexHigh) << 32) | info_.nFileIndexLow};
+  }
+
+  std::optional<std::string> readAll() override {
+    LARGE_INTEGER start;
+    start.QuadPart = 0;
+    if (!SetFilePointerEx(file_.get(), start, nullptr, FILE_BEGIN)) return std::nullopt;
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(file_.get(), &size) || size.QuadPart < 0) return std::nullopt;
+    std::string content;
+    content.reserve(static_cast<size_t>(size.QuadPart));
+    char buffer[65536];
+    for (;;) {
+      DWORD got = 0;
+      if (!ReadFile(file_.get(), buffer, sizeof buffer, &got, nullptr)) return std::nullopt;
+      if (got == 0) break;
+      content.append(buffer, got);
+    }
+    return content;
+  }
+
+ private:
+  Handle file_;
+  BY_HANDLE_FILE_INFORMATION info_;
+};
+
 // "\\?\C:\x" and "\\?\UNC\server\share\x" as the user writes them.
 std::u16string withoutLongPrefix(std::wstring path) {
   if (path.rfind(L"\\\\?\\UNC\\", 0) == 0) return win32::fromWide(L"\\\\" + path.substr(8));
@@ -133,23 +171,9 @@ bool createDirectory(std::u16string_view path) {
 }
 
 std::optional<std::string> readFile(std::u16string_view path) {
-  std::wstring source = systemPath(path);
-  if (source.empty()) return std::nullopt;
-  Handle file(CreateFileW(source.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-  if (!file.valid() || !isDiskFile(file)) return std::nullopt;
-  LARGE_INTEGER size;
-  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) return std::nullopt;
-  std::string content;
-  content.reserve(static_cast<size_t>(size.QuadPart));
-  char buffer[65536];
-  for (;;) {
-    DWORD got = 0;
-    if (!ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr)) return std::nullopt;
-    if (got == 0) break;
-    content.append(buffer, got);
-  }
-  return content;
+  std::unique_ptr<InputFile> file = InputFile::open(path);
+  if (!file) return std::nullopt;
+  return file->readAll();
 }
 
 std::u16string canonicalPath(std::u16string_view path) {
@@ -180,6 +204,20 @@ bool copyFile(std::u16string_view from, std::u16string_view to) {
     SetFileAttributesW(target.c_str(), attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
   }
   return true;
+}
+
+std::unique_ptr<InputFile> InputFile::open(std::u16string_view path) {
+  std::wstring source = systemPath(path);
+  if (source.empty()) return nullptr;
+  HANDLE handle = CreateFileW(source.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return nullptr;
+  Handle file(handle);
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!isDiskFile(file) || !GetFileInformationByHandle(handle, &info)) return nullptr;
+  if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return nullptr;
+  (void)file.release();
+  return std::make_unique<Win32InputFile>(handle, info);
 }
 
 std::unique_ptr<OutputFile> OutputFile::create(std::u16string_view path) {
