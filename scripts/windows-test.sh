@@ -503,7 +503,8 @@ EOF
   expect_line "Importing external file $(tpath "$e2e/$name/win/proj")\\parts\\two.xml"
   expect_files proj/html 5
 
-  # An import cycle is found through the canonical paths of the files.
+  # An import cycle is found through the identity of the files (volume and
+  # file index).
   new_case cycle
   small_project "$e2e/$name/input/main.xml"
   sed -i 's|<library name="Tiny">|<import file="sub/back.xml"/><library name="Tiny">|' "$e2e/$name/input/main.xml"

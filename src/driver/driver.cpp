@@ -137,7 +137,7 @@ int runDriver(const std::vector<std::u16string>& arguments, Console& console,
   std::u16string directory = directoryToCreate(model.outputDir);
   if (!directory.empty()) platform::createDirectory(directory);
 
-  bool ok = loadAndRun(model, console);
+  bool ok = loadAndRun(model, console) && !model.importFailed;
 
   console.writeLine(u"");
   console.writeLine(u"Press return to exit");

@@ -3,6 +3,8 @@
 // the path, so projects written on Windows work unchanged.
 #pragma once
 
+#include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -17,6 +19,35 @@ bool createDirectory(std::u16string_view path);
 
 // The whole content of a regular file; none when it cannot be opened or read.
 std::optional<std::string> readFile(std::u16string_view path);
+
+// What makes two names one file: the device and inode on POSIX, the volume
+// serial number and file index on Windows. It needs no resolved path, so a
+// file is recognised also behind links or in a folder whose full path is too
+// long for the system to spell out.
+struct FileIdentity {
+  uint64_t volume = 0;
+  uint64_t file = 0;
+  bool operator==(const FileIdentity&) const = default;
+};
+
+struct FileIdentityHash {
+  size_t operator()(const FileIdentity& identity) const {
+    return static_cast<size_t>(identity.file * 0x9E3779B97F4A7C15u ^ identity.volume);
+  }
+};
+
+// A regular file opened for reading. Its identity is known as soon as it is
+// open, so a file can be recognised before a byte of it is read; the bytes
+// read later are those of the same file, whatever happens to its name.
+class InputFile {
+ public:
+  // None when the path cannot be opened or is not a regular file.
+  static std::unique_ptr<InputFile> open(std::u16string_view path);
+  virtual ~InputFile() = default;
+  virtual FileIdentity identity() const = 0;
+  // The whole content from the start; none on a read error.
+  virtual std::optional<std::string> readAll() = 0;
+};
 
 // The canonical absolute path of an existing file, or "" when there is none.
 std::u16string canonicalPath(std::u16string_view path);

@@ -51,6 +51,38 @@ using win32::Handle;
 using win32::isDiskFile;
 using win32::systemPath;
 
+class Win32InputFile : public InputFile {
+ public:
+  Win32InputFile(HANDLE handle, const BY_HANDLE_FILE_INFORMATION& info) : file_(handle), info_(info) {}
+
+  FileIdentity identity() const override {
+    return FileIdentity{info_.dwVolumeSerialNumber,
+                        (static_cast<uint64_t>(info_.nFileIndexHigh) << 32) | info_.nFileIndexLow};
+  }
+
+  std::optional<std::string> readAll() override {
+    LARGE_INTEGER start;
+    start.QuadPart = 0;
+    if (!SetFilePointerEx(file_.get(), start, nullptr, FILE_BEGIN)) return std::nullopt;
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(file_.get(), &size) || size.QuadPart < 0) return std::nullopt;
+    std::string content;
+    content.reserve(static_cast<size_t>(size.QuadPart));
+    char buffer[65536];
+    for (;;) {
+      DWORD got = 0;
+      if (!ReadFile(file_.get(), buffer, sizeof buffer, &got, nullptr)) return std::nullopt;
+      if (got == 0) break;
+      content.append(buffer, got);
+    }
+    return content;
+  }
+
+ private:
+  Handle file_;
+  BY_HANDLE_FILE_INFORMATION info_;
+};
+
 // "\\?\C:\x" and "\\?\UNC\server\share\x" as the user writes them.
 std::u16string withoutLongPrefix(std::wstring path) {
   if (path.rfind(L"\\\\?\\UNC\\", 0) == 0) return win32::fromWide(L"\\\\" + path.substr(8));
@@ -79,23 +111,9 @@ bool createDirectory(std::u16string_view path) {
 }
 
 std::optional<std::string> readFile(std::u16string_view path) {
-  std::wstring source = systemPath(path);
-  if (source.empty()) return std::nullopt;
-  Handle file(CreateFileW(source.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-  if (!file.valid() || !isDiskFile(file)) return std::nullopt;
-  LARGE_INTEGER size;
-  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) return std::nullopt;
-  std::string content;
-  content.reserve(static_cast<size_t>(size.QuadPart));
-  char buffer[65536];
-  for (;;) {
-    DWORD got = 0;
-    if (!ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr)) return std::nullopt;
-    if (got == 0) break;
-    content.append(buffer, got);
-  }
-  return content;
+  std::unique_ptr<InputFile> file = InputFile::open(path);
+  if (!file) return std::nullopt;
+  return file->readAll();
 }
 
 std::u16string canonicalPath(std::u16string_view path) {
@@ -111,6 +129,20 @@ std::u16string canonicalPath(std::u16string_view path) {
   // names the file in one way for one spelling.
   if (resolved.empty()) resolved = win32::fullPath(source);
   return withoutLongPrefix(std::move(resolved));
+}
+
+std::unique_ptr<InputFile> InputFile::open(std::u16string_view path) {
+  std::wstring source = systemPath(path);
+  if (source.empty()) return nullptr;
+  HANDLE handle = CreateFileW(source.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return nullptr;
+  Handle file(handle);
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!isDiskFile(file) || !GetFileInformationByHandle(handle, &info)) return nullptr;
+  if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return nullptr;
+  (void)file.release();
+  return std::make_unique<Win32InputFile>(handle, info);
 }
 
 }  // namespace thc::platform

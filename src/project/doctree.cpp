@@ -11,7 +11,15 @@ namespace thc {
 
 namespace {
 
-constexpr size_t kBlockSize = 16384;
+// The line break of a file is decided within its first bytes.
+constexpr size_t kLineBreakWindow = 16384;
+
+// The whole document goes to the parser in one call: fed in pieces, a parser
+// may scan an unfinished token again with every piece, which makes a long
+// comment or attribute value quadratic. Only a document longer than the
+// parser's length type is split, into pieces so large that a rescan of one
+// hardly counts.
+constexpr size_t kLargestPiece = size_t{1} << 30;
 
 // The line-break sequence of a file, decided by its first line break.
 std::u16string detectLineBreak(std::string_view firstBlock) {
@@ -285,11 +293,11 @@ std::unique_ptr<DocTree> parseDocument(std::string_view bytes) {
   auto tree = std::make_unique<DocTree>();
   XML_Parser parser = XML_ParserCreate(nullptr);
   if (!parser) return nullptr;
-  Builder builder(*tree, detectLineBreak(bytes.substr(0, kBlockSize)));
+  Builder builder(*tree, detectLineBreak(bytes.substr(0, kLineBreakWindow)));
   builder.install(parser);
   size_t offset = 0;
   do {
-    size_t size = std::min(kBlockSize, bytes.size() - offset);
+    size_t size = std::min(kLargestPiece, bytes.size() - offset);
     bool last = offset + size >= bytes.size();
     if (XML_Parse(parser, bytes.data() + offset, static_cast<int>(size), last) == XML_STATUS_ERROR) {
       XML_Error code = XML_GetErrorCode(parser);
@@ -308,7 +316,13 @@ std::unique_ptr<DocTree> parseDocument(std::string_view bytes) {
 }
 
 std::unique_ptr<DocTree> loadDocument(std::u16string_view path) {
-  std::optional<std::string> bytes = platform::readFile(path);
+  std::unique_ptr<platform::InputFile> file = platform::InputFile::open(path);
+  if (!file) return nullptr;
+  return loadDocument(*file);
+}
+
+std::unique_ptr<DocTree> loadDocument(platform::InputFile& file) {
+  std::optional<std::string> bytes = file.readAll();
   if (!bytes || bytes->empty()) return nullptr;
   return parseDocument(*bytes);
 }

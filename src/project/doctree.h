@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/filesystem.h"
 #include "project/blockstore.h"
 
 namespace thc {
@@ -54,7 +55,7 @@ struct DocNode {
 // a large one costs one allocation per few thousand nodes.
 class NodeArena {
  public:
-  static constexpr size_t kFirstBlock = 16;
+  static constexpr size_t kFirstBlock = 4;
   static constexpr size_t kLargestBlock = 4096;
 
   DocNode& emplace_back() {
@@ -118,12 +119,13 @@ struct DocTree {
   BlockStore<DocAttribute> attributes;
 };
 
-// Parses the bytes of a document. Never fails: a parse error is recorded in
-// the tree's status. Bytes are fed in blocks of 16384.
+// Parses the bytes of a document, all of them at once. Never fails: a parse
+// error is recorded in the tree's status.
 std::unique_ptr<DocTree> parseDocument(std::string_view bytes);
 
 // Reads and parses a file. None when the file cannot be read or is empty.
 std::unique_ptr<DocTree> loadDocument(std::u16string_view path);
+std::unique_ptr<DocTree> loadDocument(platform::InputFile& file);
 
 const DocNode* rootElement(const DocTree& tree);
 

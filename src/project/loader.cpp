@@ -20,12 +20,26 @@ constexpr size_t kLookFor = 8;
 
 }  // namespace
 
+ImportedDocument loadImport(const std::u16string& path, const ImportChain& chain) {
+  ImportedDocument result;
+  std::unique_ptr<platform::InputFile> file = platform::InputFile::open(path);
+  if (!file) return result;
+  result.identity = file->identity();
+  if (chain.contains(result.identity)) {
+    result.cycle = true;
+    return result;
+  }
+  result.tree = loadDocument(*file);
+  return result;
+}
+
 DocumentLoader::~DocumentLoader() { stop(); }
 
-void DocumentLoader::expect(std::vector<std::u16string> paths) {
+void DocumentLoader::expect(std::vector<std::u16string> paths, const ImportChain& reading) {
   if (paths.empty() || thread_.joinable() || !entries_.empty()) return;
+  reading_ = reading;
   entries_.reserve(paths.size());
-  for (std::u16string& path : paths) entries_.push_back(Entry{std::move(path), nullptr, false, false, false});
+  for (std::u16string& path : paths) entries_.push_back(Entry{std::move(path), nullptr, {}, false, false, false});
   try {
     thread_ = std::thread(&DocumentLoader::run, this);
   } catch (const std::system_error&) {
@@ -34,15 +48,15 @@ void DocumentLoader::expect(std::vector<std::u16string> paths) {
   }
 }
 
-std::unique_ptr<DocTree> DocumentLoader::load(const std::u16string& path) {
-  if (!thread_.joinable()) return loadDocument(path);
+ImportedDocument DocumentLoader::load(const std::u16string& path, const ImportChain& chain) {
+  if (!thread_.joinable()) return loadImport(path, chain);
   std::unique_lock<std::mutex> lock(mutex_);
   const size_t end = std::min(entries_.size(), next_ + kLookFor);
   size_t found = next_;
   while (found < end && entries_[found].path != path) ++found;
   if (found == end) {
     lock.unlock();
-    return loadDocument(path);
+    return loadImport(path, chain);
   }
   for (size_t i = next_; i < found; ++i) {
     entries_[i].dropped = true;
@@ -53,16 +67,23 @@ std::unique_ptr<DocTree> DocumentLoader::load(const std::u16string& path) {
     // Not started yet: loading it here is quicker than waiting for it.
     lock.unlock();
     taken_.notify_one();
-    return loadDocument(path);
+    return loadImport(path, chain);
   }
   loaded_.wait(lock, [&] { return entries_[found].done; });
   Entry& entry = entries_[found];
-  std::unique_ptr<DocTree> tree = std::move(entry.tree);
+  ImportedDocument result;
+  result.tree = std::move(entry.tree);
+  result.identity = entry.identity;
   const bool failed = entry.failed;
   lock.unlock();
   taken_.notify_one();
-  if (failed) return loadDocument(path);
-  return tree;
+  if (failed) return loadImport(path, chain);
+  if (chain.contains(result.identity)) {
+    // Met deeper down than expected, where it closes a cycle.
+    result.tree.reset();
+    result.cycle = true;
+  }
+  return result;
 }
 
 void DocumentLoader::run() {
@@ -77,9 +98,19 @@ void DocumentLoader::run() {
     const std::u16string path = entries_[index].path;
     lock.unlock();
     std::unique_ptr<DocTree> tree;
+    platform::FileIdentity identity;
     bool failed = false;
     try {
-      tree = loadDocument(path);
+      if (std::unique_ptr<platform::InputFile> file = platform::InputFile::open(path)) {
+        identity = file->identity();
+        // A file being read already is left to the reader, which skips it
+        // without reading it.
+        if (reading_.contains(identity)) {
+          failed = true;
+        } else {
+          tree = loadDocument(*file);
+        }
+      }
     } catch (const std::exception&) {
       // Out of memory, most likely: the reader tries again and meets the
       // failure where it would have without this thread.
@@ -89,6 +120,7 @@ void DocumentLoader::run() {
     Entry& entry = entries_[index];
     if (!entry.dropped) {
       entry.tree = std::move(tree);
+      entry.identity = identity;
       entry.failed = failed;
     }
     entry.done = true;

@@ -199,6 +199,9 @@ struct ProjectModel {
   std::vector<std::u16string> generatedFiles;
   std::vector<ImageEntry> images;
   Catalog catalog;
+  // An import was missing or defective: the help lacks what it held, so the
+  // run does not count as a success.
+  bool importFailed = false;
 };
 
 }  // namespace thc

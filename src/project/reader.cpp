@@ -11,25 +11,6 @@
 
 namespace thc {
 
-bool ImportChain::contains(const std::u16string& file) const {
-  return !file.empty() && counts_.count(file) != 0;
-}
-
-void ImportChain::enter(const std::u16string& file) {
-  files_.push_back(file);
-  if (!file.empty()) ++counts_[file];
-}
-
-void ImportChain::leave() {
-  if (files_.empty()) return;
-  const std::u16string& file = files_.back();
-  if (!file.empty()) {
-    auto found = counts_.find(file);
-    if (found != counts_.end() && --found->second == 0) counts_.erase(found);
-  }
-  files_.pop_back();
-}
-
 std::u16string escapeAmpersands(std::u16string_view text) {
   std::u16string_view rest = trimmedView(text);
   std::u16string result;
@@ -122,14 +103,15 @@ std::optional<const DocNode*> openImport(ProjectModel& model, Console& console,
   if (trimmedView(file).empty()) return std::nullopt;
   std::u16string filePath = importPath(model, file);
   console.writeLine(u"Importing external file " + filePath);
-  std::u16string canonical = platform::canonicalPath(filePath);
-  if (chain.contains(canonical)) {
+  ImportedDocument imported = loader.load(filePath, chain);
+  if (imported.cycle) {
     console.writeLine(u"Import cycle, file skipped");
     return std::nullopt;
   }
-  std::unique_ptr<DocTree> tree = loader.load(filePath);
+  std::unique_ptr<DocTree>& tree = imported.tree;
   if (!tree) {
     console.writeLine(u"failed");
+    model.importFailed = true;
     return std::nullopt;
   }
   console.writeLine(u"success");
@@ -137,13 +119,14 @@ std::optional<const DocNode*> openImport(ProjectModel& model, Console& console,
     console.writeLine(u"File is defective [" + decimalText(tree->errorLine) + u":" +
                       decimalText(tree->errorPosition) + u"]");
     console.writeLine(u"Error " + tree->errorMessage);
+    model.importFailed = true;
     return std::nullopt;
   }
   console.writeLine(u"File ok");
   console.writeLine(u"Parsing file ...");
   const DocNode* root = rootElement(*tree);
   model.project.importedDocs.push_back(std::move(tree));
-  chain.enter(canonical);
+  chain.enter(imported.identity);
   return root;
 }
 
@@ -224,10 +207,13 @@ static std::vector<std::u16string> expectedImports(const ProjectModel& model, co
 }
 
 void readProject(ProjectModel& model, Console& console, const DocNode* root) {
-  DocumentLoader loader;
-  loader.expect(expectedImports(model, root));
   ImportChain chain;
-  if (!model.projectFile.empty()) chain.enter(platform::canonicalPath(model.projectFile));
+  // The project file was read already; opened again, it tells its identity.
+  if (std::unique_ptr<platform::InputFile> project = platform::InputFile::open(model.projectFile)) {
+    chain.enter(project->identity());
+  }
+  DocumentLoader loader;
+  loader.expect(expectedImports(model, root), chain);
   for (const DocNode* node = root; node; node = node->nextSibling) {
     if (!isElement(node, u"doc")) continue;
     Project& project = model.project;

@@ -5,36 +5,20 @@
 
 #include <string>
 #include <string_view>
-#include <unordered_map>
-#include <vector>
 
 #include "common/console.h"
+#include "project/importchain.h"
 #include "project/model.h"
 
 namespace thc {
 
 class DocumentLoader;
 
-// The files being read, from the main project file down to the innermost
-// import, by canonical path. An import of a file that is already on the chain
-// would never end, so it is skipped.
-class ImportChain {
- public:
-  bool contains(const std::u16string& file) const;
-  // Empty paths (files that do not exist) are not recorded.
-  void enter(const std::u16string& file);
-  void leave();
-  size_t depth() const { return files_.size(); }
-
- private:
-  std::vector<std::u16string> files_;
-  std::unordered_map<std::u16string, size_t> counts_;
-};
-
 // Reads the root element and its following siblings; the element named
 // "doc" gives the project attributes and its children the document level.
 // Imports are loaded and read where they stand; the chain starts with
-// model.projectFile.
+// model.projectFile. An import that is missing or defective sets
+// model.importFailed.
 void readProject(ProjectModel& model, Console& console, const DocNode* root);
 
 // Walks `first` and its following siblings by the document-level elements.

@@ -16,9 +16,11 @@ using testing::writeFile;
 using Lines = std::vector<std::string>;
 
 // The reader's lines: from the driver's "Parsing file ..." up to its "done".
-Lines readerLines(const std::string& projectFile) {
+// A run whose help lacks an import that could not be read fails.
+Lines readerLines(const std::string& projectFile, int exitCode = 0) {
   std::string out = makeTempDirectory() + "/out";
   auto run = runProgram({"x", projectFile}, "", "", {"TARNELTHC_OUTPUT=" + out});
+  EXPECT_EQ(run.exitCode, exitCode) << run.output;
   auto begin = std::find(run.lines.begin(), run.lines.end(), "Parsing file ...");
   auto end = std::find(begin, run.lines.end(), "Checking file ...");
   EXPECT_NE(end, run.lines.end()) << run.output;
@@ -26,9 +28,9 @@ Lines readerLines(const std::string& projectFile) {
 }
 
 // The lines of a project whose doc holds `body`, stored as main.xml in `dir`.
-Lines readProjectIn(const std::string& dir, const std::string& body) {
+Lines readProjectIn(const std::string& dir, const std::string& body, int exitCode = 0) {
   writeFile(dir + "/main.xml", "<doc title='t'>" + body + "</doc>");
-  return readerLines(dir + "/main.xml");
+  return readerLines(dir + "/main.xml", exitCode);
 }
 
 Lines concat(std::initializer_list<Lines> parts) {
@@ -49,7 +51,7 @@ TEST(ImportEndToEnd, Success) {
 
 TEST(ImportEndToEnd, MissingFile) {
   std::string dir = makeTempDirectory();
-  EXPECT_EQ(readProjectIn(dir, "<import file='nothere.xml'/><library name='A'/>"),
+  EXPECT_EQ(readProjectIn(dir, "<import file='nothere.xml'/><library name='A'/>", 1),
             (Lines{"Parsing file ...", "Importing external file " + dir + "/nothere.xml", "failed",
                    "done"}));
 }
@@ -58,7 +60,7 @@ TEST(ImportEndToEnd, DefectiveFile) {
   std::string dir = makeTempDirectory();
   writeFile(dir + "/bad.xml", "<library name='A'>\n  <command name='x'>\n</library>\n");
   writeFile(dir + "/junk.xml", "not xml at all");
-  EXPECT_EQ(readProjectIn(dir, "<import file='bad.xml'/><import file='junk.xml'/>"),
+  EXPECT_EQ(readProjectIn(dir, "<import file='bad.xml'/><import file='junk.xml'/>", 1),
             (Lines{"Parsing file ...", "Importing external file " + dir + "/bad.xml", "success",
                    "File is defective [3:3]", "Error mismatched tag",
                    "Importing external file " + dir + "/junk.xml", "success",
@@ -85,7 +87,7 @@ TEST(ImportEndToEnd, ImportInsideALibraryIsIgnored) {
 TEST(ImportEndToEnd, AbsolutePathIsAppendedToTheProjectDirectory) {
   std::string dir = makeTempDirectory();
   writeFile(dir + "/lib.xml", "<library name='Lib'/>");
-  EXPECT_EQ(readProjectIn(dir, "<import file='" + dir + "/lib.xml'/>"),
+  EXPECT_EQ(readProjectIn(dir, "<import file='" + dir + "/lib.xml'/>", 1),
             (Lines{"Parsing file ...", "Importing external file " + dir + "/" + dir + "/lib.xml",
                    "failed", "done"}));
 }

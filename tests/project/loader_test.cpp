@@ -53,12 +53,13 @@ TEST(DocumentLoader, GivesWhatLoadDocumentGives) {
   auto file = [&](const std::string& name) { return u16(folder.path + "/" + name + ".xml"); };
   for (const Case& c : cases) {
     DocumentLoader loader;
+    const ImportChain chain;
     std::vector<std::u16string> expected;
     for (const std::string& name : c.expected) expected.push_back(file(name));
-    loader.expect(expected);
+    loader.expect(expected, chain);
     for (const std::string& name : c.requests) {
       std::unique_ptr<DocTree> direct = loadDocument(file(name));
-      std::unique_ptr<DocTree> loaded = loader.load(file(name));
+      std::unique_ptr<DocTree> loaded = loader.load(file(name), chain).tree;
       EXPECT_EQ(summary(loaded.get()), summary(direct.get())) << c.what << ", request " << name;
     }
   }
