@@ -22,9 +22,8 @@ std::u16string imageSourcePath(const ProjectModel& model, const ImageEntry& imag
   return path;
 }
 
-// The number and the source's extension: the name the pages' img elements use.
 std::u16string imageDestinationPath(std::u16string_view outputDir, const ImageEntry& image) {
-  return std::u16string(outputDir) + decimalText(image.number) + u"." + fileExtension(image.source);
+  return std::u16string(outputDir) + imageFileName(image);
 }
 
 // True when both paths name one existing file (an image whose source already
@@ -35,14 +34,24 @@ bool sameFile(std::u16string_view source, std::u16string_view destination) {
   return !from.empty() && from == platform::canonicalPath(destination);
 }
 
+// Without confinement an image is read wherever its path leads.
+bool copyImage(const ProjectModel& model, std::u16string_view source, std::u16string_view destination) {
+  if (!model.confinedTo) return platform::copyFile(source, destination);
+  return platform::copyFileInside(source, destination, *model.confinedTo);
+}
+
 }  // namespace
+
+std::u16string imageFileName(const ImageEntry& image) {
+  return decimalText(image.number) + u"." + fileExtension(image.source);
+}
 
 bool copyImages(const ProjectModel& model, Console& console, std::u16string_view outputDir) {
   for (const ImageEntry& image : model.images) {
     const std::u16string source = imageSourcePath(model, image);
     const std::u16string destination = imageDestinationPath(outputDir, image);
     if (sameFile(source, destination)) continue;
-    if (!platform::copyFile(source, destination)) {
+    if (!copyImage(model, source, destination)) {
       console.writeLine(u"Unable to copy " + source + u" to " + destination);
       return false;
     }

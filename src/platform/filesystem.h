@@ -25,6 +25,24 @@ std::u16string canonicalPath(std::u16string_view path);
 // Copies a file, replacing an existing destination.
 bool copyFile(std::u16string_view from, std::u16string_view to);
 
+// Reading confined to one folder, for projects that are not trusted: a file
+// is read only when, with every link resolved, it is a regular file inside
+// `folder` (a canonical path as canonicalPath gives it). The opened file
+// itself is checked, so a link changed between the check and the opening
+// cannot lead elsewhere. `outside` is set when the file exists but lies
+// elsewhere; a file that is missing or not a regular file is just unreadable.
+std::optional<std::string> readFileInside(std::u16string_view path, std::u16string_view folder,
+                                          bool& outside);
+// copyFile from a source that must lie inside `folder`, as above.
+bool copyFileInside(std::u16string_view from, std::u16string_view to, std::u16string_view folder);
+
+// The first `count` bytes of a regular file, fewer when it is shorter; none
+// when it cannot be read.
+std::optional<std::string> readFileStart(std::u16string_view path, size_t count);
+
+// Removes a file (never a folder). False when there was none or it stays.
+bool removeFile(std::u16string_view path);
+
 // A file created fresh (an existing one is truncated), written without a
 // buffer of its own.
 class OutputFile {

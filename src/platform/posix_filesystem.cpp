@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <string>
 
 #include "common/utf.h"
 #include "platform/filesystem.h"
@@ -71,16 +72,10 @@ class PosixOutputFile : public OutputFile {
   bool failed_ = false;
 };
 
-}  // namespace
 
-char16_t nativeSeparator() { return u'/'; }
-
-bool createDirectory(std::u16string_view path) {
-  return ::mkdir(nativePath(path).c_str(), 0777) == 0;
-}
-
-std::optional<std::string> readFile(std::u16string_view path) {
-  int fd = openForReading(path);
+// The whole content of an opened file, which is closed; none when it is not
+// a regular file or a read fails. -1 gives none.
+std::optional<std::string> readOpened(int fd) {
   if (fd < 0) return std::nullopt;
   struct stat info;
   if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
@@ -104,16 +99,8 @@ std::optional<std::string> readFile(std::u16string_view path) {
   return content;
 }
 
-std::u16string canonicalPath(std::u16string_view path) {
-  char* resolved = ::realpath(nativePath(path).c_str(), nullptr);
-  if (!resolved) return {};
-  std::u16string result = fromUtf8(resolved);
-  std::free(resolved);
-  return result;
-}
-
-bool copyFile(std::u16string_view from, std::u16string_view to) {
-  int in = openForReading(from);
+// Copies an opened regular file, which is closed, to `to`. -1 copies nothing.
+bool copyOpened(int in, std::u16string_view to) {
   if (in < 0) return false;
   struct stat info;
   if (::fstat(in, &info) != 0 || !S_ISREG(info.st_mode)) {
@@ -144,6 +131,120 @@ bool copyFile(std::u16string_view from, std::u16string_view to) {
   if (::close(out) != 0) ok = false;
   return ok;
 }
+
+std::string realPath(const std::string& path) {
+  char* resolved = ::realpath(path.c_str(), nullptr);
+  if (!resolved) return {};
+  std::string result = resolved;
+  std::free(resolved);
+  return result;
+}
+
+// `path` and `folder` are both resolved; the folder itself is not inside.
+bool liesInside(const std::string& path, const std::string& folder) {
+  if (folder.empty() || path.size() <= folder.size() || path.compare(0, folder.size(), folder) != 0) {
+    return false;
+  }
+  return folder.back() == '/' || path[folder.size()] == '/';
+}
+
+bool sameFile(const struct stat& a, const struct stat& b) {
+  return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// Whether the opened file is the one at `resolved`. The kernel names the
+// file behind a descriptor in /proc; without /proc the resolved path must
+// still lead to the same file.
+bool isOpenedAt(int fd, const struct stat& opened, const std::string& resolved) {
+  char link[PATH_MAX + 1];
+  const std::string self = "/proc/self/fd/" + std::to_string(fd);
+  ssize_t length = ::readlink(self.c_str(), link, PATH_MAX);
+  if (length >= 0) return std::string_view(link, static_cast<size_t>(length)) == resolved;
+  struct stat now;
+  return realPath(resolved) == resolved && ::stat(resolved.c_str(), &now) == 0 && sameFile(now, opened);
+}
+
+// Opens `path` for reading when, with links resolved, it is a regular file
+// inside `folder`: resolve, check, open the resolved path without following
+// a link, then check that the opened file is the one that was checked (a
+// folder on the way may have been swapped for a link meanwhile). -1 when it
+// is not; `outside` tells whether it was found elsewhere.
+int openInside(std::u16string_view path, std::u16string_view folder, bool& outside) {
+  outside = false;
+  const std::string resolved = realPath(nativePath(path));
+  if (resolved.empty()) return -1;
+  if (!liesInside(resolved, toUtf8(folder))) {
+    outside = true;
+    return -1;
+  }
+  // Only a regular file is opened: opening a device can do things.
+  struct stat checked;
+  if (::stat(resolved.c_str(), &checked) != 0 || !S_ISREG(checked.st_mode)) return -1;
+  int fd = ::open(resolved.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW);
+  if (fd < 0) {
+    outside = errno == ELOOP;  // a link put in its place
+    return -1;
+  }
+  struct stat opened;
+  if (::fstat(fd, &opened) != 0 || !sameFile(opened, checked) || !isOpenedAt(fd, opened, resolved)) {
+    ::close(fd);
+    outside = true;
+    return -1;
+  }
+  return fd;
+}
+
+}  // namespace
+
+char16_t nativeSeparator() { return u'/'; }
+
+bool createDirectory(std::u16string_view path) {
+  return ::mkdir(nativePath(path).c_str(), 0777) == 0;
+}
+
+std::optional<std::string> readFile(std::u16string_view path) {
+  return readOpened(openForReading(path));
+}
+
+std::u16string canonicalPath(std::u16string_view path) {
+  return fromUtf8(realPath(nativePath(path)));
+}
+
+bool copyFile(std::u16string_view from, std::u16string_view to) {
+  return copyOpened(openForReading(from), to);
+}
+
+std::optional<std::string> readFileInside(std::u16string_view path, std::u16string_view folder,
+                                          bool& outside) {
+  return readOpened(openInside(path, folder, outside));
+}
+
+bool copyFileInside(std::u16string_view from, std::u16string_view to, std::u16string_view folder) {
+  bool outside = false;
+  return copyOpened(openInside(from, folder, outside), to);
+}
+
+std::optional<std::string> readFileStart(std::u16string_view path, size_t count) {
+  int fd = openForReading(path);
+  if (fd < 0) return std::nullopt;
+  struct stat info;
+  std::string content(count, '\0');
+  size_t got = 0;
+  bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+  while (ok && got < count) {
+    ssize_t part = ::read(fd, content.data() + got, count - got);
+    if (part < 0 && errno == EINTR) continue;
+    if (part < 0) ok = false;
+    if (part <= 0) break;
+    got += static_cast<size_t>(part);
+  }
+  ::close(fd);
+  if (!ok) return std::nullopt;
+  content.resize(got);
+  return content;
+}
+
+bool removeFile(std::u16string_view path) { return ::unlink(nativePath(path).c_str()) == 0; }
 
 std::unique_ptr<OutputFile> OutputFile::create(std::u16string_view path) {
   int fd = createForWriting(path);

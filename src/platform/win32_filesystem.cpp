@@ -53,6 +53,7 @@ using win32::systemPath;
 class Handle {
  public:
   explicit Handle(HANDLE handle) : handle_(handle) {}
+  Handle(Handle&& other) noexcept : handle_(other.handle_) { other.handle_ = INVALID_HANDLE_VALUE; }
   Handle(const Handle&) = delete;
   Handle& operator=(const Handle&) = delete;
   ~Handle() { close(); }
@@ -123,6 +124,65 @@ std::wstring finalPath(HANDLE file) {
   return result;
 }
 
+
+Handle openForReading(const std::wstring& path) {
+  return Handle(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+}
+
+// Reads the rest of an opened file in pieces, handing each to `take`; false
+// when a read fails or `take` does.
+template <typename Take>
+bool readPieces(const Handle& file, Take take) {
+  char buffer[65536];
+  for (;;) {
+    DWORD got = 0;
+    if (!ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr)) return false;
+    if (got == 0) return true;
+    if (!take(std::string_view(buffer, got))) return false;
+  }
+}
+
+std::optional<std::string> readOpened(Handle file) {
+  if (!file.valid() || !isDiskFile(file)) return std::nullopt;
+  LARGE_INTEGER size;
+  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) return std::nullopt;
+  std::string content;
+  content.reserve(static_cast<size_t>(size.QuadPart));
+  auto append = [&](std::string_view piece) {
+    content.append(piece);
+    return true;
+  };
+  if (!readPieces(file, append)) return std::nullopt;
+  return content;
+}
+
+// Whether a final path lies inside a folder's final path; Windows compares
+// names without regard to case.
+bool liesInside(std::wstring_view path, std::wstring_view folder) {
+  while (!folder.empty() && folder.back() == L'\\') folder.remove_suffix(1);
+  if (folder.empty() || path.size() <= folder.size() + 1 || path[folder.size()] != L'\\') return false;
+  return CompareStringOrdinal(path.data(), static_cast<int>(folder.size()), folder.data(),
+                              static_cast<int>(folder.size()), TRUE) == CSTR_EQUAL;
+}
+
+// The file is opened first and the opened file's own final path (links and
+// junctions resolved) is what is checked, so nothing can be swapped in
+// between. An invalid handle when it is not a file inside `folder`.
+Handle openInside(std::u16string_view path, std::u16string_view folder, bool& outside) {
+  outside = false;
+  std::wstring source = systemPath(path);
+  if (source.empty()) return Handle(INVALID_HANDLE_VALUE);
+  Handle file = openForReading(source);
+  if (!file.valid() || !isDiskFile(file)) return Handle(INVALID_HANDLE_VALUE);
+  std::wstring resolved = win32::wide(withoutLongPrefix(finalPath(file.get())));
+  if (resolved.empty() || !liesInside(resolved, win32::wide(folder))) {
+    outside = !resolved.empty();
+    return Handle(INVALID_HANDLE_VALUE);
+  }
+  return file;
+}
+
 }  // namespace
 
 char16_t nativeSeparator() { return u'\\'; }
@@ -135,21 +195,7 @@ bool createDirectory(std::u16string_view path) {
 std::optional<std::string> readFile(std::u16string_view path) {
   std::wstring source = systemPath(path);
   if (source.empty()) return std::nullopt;
-  Handle file(CreateFileW(source.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-  if (!file.valid() || !isDiskFile(file)) return std::nullopt;
-  LARGE_INTEGER size;
-  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) return std::nullopt;
-  std::string content;
-  content.reserve(static_cast<size_t>(size.QuadPart));
-  char buffer[65536];
-  for (;;) {
-    DWORD got = 0;
-    if (!ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr)) return std::nullopt;
-    if (got == 0) break;
-    content.append(buffer, got);
-  }
-  return content;
+  return readOpened(openForReading(source));
 }
 
 std::u16string canonicalPath(std::u16string_view path) {
@@ -191,6 +237,45 @@ std::unique_ptr<OutputFile> OutputFile::create(std::u16string_view path) {
   auto file = std::make_unique<Win32OutputFile>(handle);
   if (GetFileType(handle) != FILE_TYPE_DISK) return nullptr;  // a device, see isDiskFile
   return file;
+}
+
+std::optional<std::string> readFileInside(std::u16string_view path, std::u16string_view folder,
+                                          bool& outside) {
+  return readOpened(openInside(path, folder, outside));
+}
+
+bool copyFileInside(std::u16string_view from, std::u16string_view to, std::u16string_view folder) {
+  bool outside = false;
+  Handle source = openInside(from, folder, outside);
+  if (!source.valid()) return false;
+  std::unique_ptr<OutputFile> target = OutputFile::create(to);
+  if (!target) return false;
+  auto write = [&](std::string_view piece) { return target->write(piece); };
+  bool copied = readPieces(source, write);
+  return target->close() && copied;
+}
+
+std::optional<std::string> readFileStart(std::u16string_view path, size_t count) {
+  std::wstring source = systemPath(path);
+  if (source.empty()) return std::nullopt;
+  Handle file = openForReading(source);
+  if (!file.valid() || !isDiskFile(file)) return std::nullopt;
+  std::string content(count, '\0');
+  size_t got = 0;
+  while (got < count) {
+    DWORD part = 0;
+    DWORD wanted = static_cast<DWORD>(count - got < 65536 ? count - got : 65536);
+    if (!ReadFile(file.get(), content.data() + got, wanted, &part, nullptr)) return std::nullopt;
+    if (part == 0) break;
+    got += part;
+  }
+  content.resize(got);
+  return content;
+}
+
+bool removeFile(std::u16string_view path) {
+  std::wstring target = systemPath(path);
+  return !target.empty() && DeleteFileW(target.c_str()) != 0;
 }
 
 }  // namespace thc::platform

@@ -112,6 +112,18 @@ struct OpenImport {
   DocTree* tree;  // the imported document, released once it is read
 };
 
+// The document of an import. A project that is not trusted has its imports
+// read only from inside its folder, and never ahead (see readProject);
+// `outside` tells when the file lies elsewhere.
+std::unique_ptr<DocTree> loadImport(const ProjectModel& model, DocumentLoader& loader,
+                                    const std::u16string& path, bool& outside) {
+  outside = false;
+  if (!model.confinedTo) return loader.load(path);
+  std::optional<std::string> bytes = platform::readFileInside(path, *model.confinedTo, outside);
+  if (!bytes || bytes->empty()) return nullptr;
+  return parseDocument(*bytes);
+}
+
 // Loads the file of an import element and enters it into the chain. The
 // root element of the loaded document (kept in importedDocs) when it is to be
 // read, else none.
@@ -127,7 +139,13 @@ std::optional<const DocNode*> openImport(ProjectModel& model, Console& console,
     console.writeLine(u"Import cycle, file skipped");
     return std::nullopt;
   }
-  std::unique_ptr<DocTree> tree = loader.load(filePath);
+  bool outside = false;
+  std::unique_ptr<DocTree> tree = loadImport(model, loader, filePath, outside);
+  if (outside) {
+    console.writeLine(u"Outside the project folder, file skipped");
+    model.importRefused = true;
+    return std::nullopt;
+  }
   if (!tree) {
     console.writeLine(u"failed");
     return std::nullopt;
@@ -225,7 +243,9 @@ static std::vector<std::u16string> expectedImports(const ProjectModel& model, co
 
 void readProject(ProjectModel& model, Console& console, const DocNode* root) {
   DocumentLoader loader;
-  loader.expect(expectedImports(model, root));
+  // Reading ahead would read an import before it is known to be inside the
+  // project folder.
+  if (!model.confinedTo) loader.expect(expectedImports(model, root));
   ImportChain chain;
   if (!model.projectFile.empty()) chain.enter(platform::canonicalPath(model.projectFile));
   for (const DocNode* node = root; node; node = node->nextSibling) {
