@@ -84,9 +84,17 @@ ProgramRun runProgram(const std::vector<std::string>& arguments, const std::stri
   std::string inPath = dir + "/stdin", outPath = dir + "/stdout", errPath = dir + "/stderr";
   writeFile(inPath, input);
 
+  // A variable given here replaces ours of the same name (getenv would find
+  // the first of two).
+  auto given = [&](const std::string& variable) {
+    for (const auto& extra : environment) {
+      if (extra.compare(0, extra.find('=') + 1, variable, 0, variable.find('=') + 1) == 0) return true;
+    }
+    return false;
+  };
   std::vector<std::string> env;
   for (char** e = environ; *e; ++e) {
-    if (std::strncmp(*e, "TARNELTHC_OUTPUT=", 17) != 0) env.emplace_back(*e);
+    if (std::strncmp(*e, "TARNELTHC_OUTPUT=", 17) != 0 && !given(*e)) env.emplace_back(*e);
   }
   for (const auto& extra : environment) env.push_back(extra);
 
@@ -101,6 +109,10 @@ ProgramRun runProgram(const std::vector<std::string>& arguments, const std::stri
       ::signal(SIGXFSZ, SIG_IGN);
       struct rlimit limit = {limits.fileSizeLimit, limits.fileSizeLimit};
       if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) ::_exit(125);
+    }
+    if (limits.dataLimit > 0) {
+      struct rlimit limit = {limits.dataLimit, limits.dataLimit};
+      if (::setrlimit(RLIMIT_DATA, &limit) != 0) ::_exit(125);
     }
     // A pending alarm survives execve as well.
     if (limits.timeoutSeconds > 0) ::alarm(limits.timeoutSeconds);
