@@ -1,8 +1,10 @@
 #include "linkcheck/linkcheck.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "common/utf.h"
+#include "linkcheck/htmltags.h"
 #include "platform/textcase.h"
 
 namespace thc {
@@ -11,157 +13,12 @@ namespace {
 
 using Bytes = std::string_view;
 
-struct Attribute {
-  Bytes name;
-  Bytes value;
-};
-
-bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f'; }
 bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 char lowered(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; }
 
-bool sameLetters(Bytes a, Bytes b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return lowered(x) == lowered(y);
-         });
-}
-
 bool endsWithLetters(Bytes text, Bytes ending) {
   return text.size() >= ending.size() && sameLetters(text.substr(text.size() - ending.size()), ending);
-}
-
-// The position after the first `what` at or after `pos`, letter case
-// ignored; the end of the text when there is none.
-size_t skipPast(Bytes text, size_t pos, Bytes what) {
-  for (;;) {
-    pos = text.find('<', pos);
-    if (pos == Bytes::npos) return text.size();
-    if (sameLetters(text.substr(pos, what.size()), what)) return pos + what.size();
-    ++pos;
-  }
-}
-
-// The attributes of a tag from just after its name; returns the position
-// after the closing ">" (or the end of the text).
-size_t readAttributes(Bytes text, size_t pos, std::vector<Attribute>& attributes) {
-  const size_t size = text.size();
-  while (pos < size) {
-    while (pos < size && isSpace(text[pos])) ++pos;
-    if (pos >= size) break;
-    if (text[pos] == '>') return pos + 1;
-    const size_t nameStart = pos;
-    while (pos < size && !isSpace(text[pos]) && text[pos] != '=' && text[pos] != '>') ++pos;
-    if (pos == nameStart) ++pos;  // a stray "=" names nothing
-    const Bytes name = text.substr(nameStart, pos - nameStart);
-    while (pos < size && isSpace(text[pos])) ++pos;
-    Bytes value;
-    if (pos < size && text[pos] == '=') {
-      ++pos;
-      while (pos < size && isSpace(text[pos])) ++pos;
-      if (pos < size && (text[pos] == '\'' || text[pos] == '"')) {
-        const size_t close = std::min(text.find(text[pos], pos + 1), size);
-        value = text.substr(pos + 1, close - pos - 1);
-        pos = std::min(close + 1, size);
-      } else {
-        const size_t valueStart = pos;
-        while (pos < size && !isSpace(text[pos]) && text[pos] != '>') ++pos;
-        value = text.substr(valueStart, pos - valueStart);
-      }
-    }
-    attributes.push_back(Attribute{name, value});
-  }
-  return size;
-}
-
-// Calls visit(tag name, attributes) for every start tag of an HTML text.
-// Comments, end tags and declarations are passed over, and so is the content
-// of script and style elements; a "<" that starts no tag is text.
-template <typename Visit>
-void forEachTag(Bytes text, Visit visit) {
-  std::vector<Attribute> attributes;
-  size_t pos = 0;
-  while ((pos = text.find('<', pos)) != Bytes::npos) {
-    ++pos;
-    if (text.substr(pos, 3) == "!--") {
-      const size_t end = text.find("-->", pos + 3);
-      if (end == Bytes::npos) return;
-      pos = end + 3;
-      continue;
-    }
-    if (pos >= text.size() || !isLetter(text[pos])) continue;
-    const size_t nameStart = pos;
-    while (pos < text.size() && (isLetter(text[pos]) || isDigit(text[pos]))) ++pos;
-    const Bytes name = text.substr(nameStart, pos - nameStart);
-    attributes.clear();
-    pos = readAttributes(text, pos, attributes);
-    visit(name, attributes);
-    if (sameLetters(name, "script")) pos = skipPast(text, pos, "</script");
-    if (sameLetters(name, "style")) pos = skipPast(text, pos, "</style");
-  }
-}
-
-// A character reference as a code point, from just after the "&#".
-bool numericReference(Bytes digits, uint32_t& code) {
-  const bool hex = !digits.empty() && (digits[0] == 'x' || digits[0] == 'X');
-  if (hex) digits.remove_prefix(1);
-  if (digits.empty() || digits.size() > 8) return false;
-  code = 0;
-  for (char c : digits) {
-    uint32_t digit;
-    if (isDigit(c)) {
-      digit = static_cast<uint32_t>(c - '0');
-    } else if (hex && isLetter(c) && lowered(c) <= 'f') {
-      digit = static_cast<uint32_t>(lowered(c) - 'a' + 10);
-    } else {
-      return false;
-    }
-    code = code * (hex ? 16 : 10) + digit;
-  }
-  return code > 0 && code <= 0x10FFFF && (code < 0xD800 || code > 0xDFFF);
-}
-
-void appendCodePoint(std::string& out, uint32_t code) {
-  std::u16string unit;
-  if (code >= 0x10000) {
-    unit = {static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10)),
-            static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF))};
-  } else {
-    unit = {static_cast<char16_t>(code)};
-  }
-  appendUtf8(out, unit);
-}
-
-// An attribute value as the browser reads it: the character references
-// resolved, blanks around it dropped. Anything that is no reference stays.
-std::string attributeText(Bytes value) {
-  while (!value.empty() && isSpace(value.front())) value.remove_prefix(1);
-  while (!value.empty() && isSpace(value.back())) value.remove_suffix(1);
-  if (value.find('&') == Bytes::npos) return std::string(value);
-  static constexpr std::pair<Bytes, char> named[] = {
-      {"amp", '&'}, {"lt", '<'}, {"gt", '>'}, {"quot", '"'}, {"apos", '\''}};
-  std::string out;
-  size_t pos = 0;
-  while (pos < value.size()) {
-    const size_t semicolon = value[pos] == '&' ? value.find(';', pos) : Bytes::npos;
-    if (semicolon == Bytes::npos || semicolon - pos > 10) {
-      out.push_back(value[pos++]);
-      continue;
-    }
-    const Bytes name = value.substr(pos + 1, semicolon - pos - 1);
-    uint32_t code = 0;
-    auto found = std::find_if(std::begin(named), std::end(named), [&](const auto& n) { return n.first == name; });
-    if (found != std::end(named)) {
-      out.push_back(found->second);
-    } else if (name.starts_with('#') && numericReference(name.substr(1), code)) {
-      appendCodePoint(out, code);
-    } else {
-      out.push_back(value[pos++]);
-      continue;
-    }
-    pos = semicolon + 1;
-  }
-  return out;
 }
 
 // "http:", "mailto:", "ms-its:" ...: a letter, then letters, digits, "+",
@@ -196,30 +53,37 @@ std::string fileOfLink(Bytes link) {
   return out;
 }
 
-}  // namespace
-
-uint32_t LinkChecker::addNameBytes(std::string name) {
-  auto [found, added] = nameIndex_.try_emplace(std::move(name), static_cast<uint32_t>(names_.size()));
-  if (added) names_.push_back(found->first);
-  return found->second;
+// Folds letter case as a case-blind file system would, A to Z without a
+// library call.
+std::string foldedName(Bytes name) {
+  if (std::all_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+    std::string folded(name);
+    for (char& c : folded) c = lowered(c);
+    return folded;
+  }
+  return toUtf8(platform::toLower(fromUtf8(name)));
 }
 
-void LinkChecker::addName(std::u16string_view name) { addNameBytes(toUtf8(name)); }
+}  // namespace
+
+void LinkChecker::addName(std::u16string_view name) {
+  bool added = false;
+  names_.insert(toUtf8(name), added);
+}
 
 void LinkChecker::addFile(std::u16string_view name, std::string_view bytes) {
-  std::string utf8 = toUtf8(name);
-  const bool page = endsWithLetters(utf8, ".html") || endsWithLetters(utf8, ".htm");
-  const bool sitemap = endsWithLetters(utf8, ".hhc") || endsWithLetters(utf8, ".hhk");
-  const uint32_t file = addNameBytes(std::move(utf8));
-  if (page) scanPage(file, bytes);
-  if (sitemap) scanSitemap(file, bytes);
+  const std::string utf8 = toUtf8(name);
+  bool added = false;
+  const uint32_t file = names_.insert(utf8, added);
+  if (endsWithLetters(utf8, ".html") || endsWithLetters(utf8, ".htm")) scanPage(file, bytes);
+  if (endsWithLetters(utf8, ".hhc") || endsWithLetters(utf8, ".hhk")) scanSitemap(file, bytes);
 }
 
 void LinkChecker::scanPage(uint32_t file, std::string_view bytes) {
-  forEachTag(bytes, [&](Bytes tag, const std::vector<Attribute>& attributes) {
+  forEachStartTag(bytes, [&](Bytes tag, const std::vector<TagAttribute>& attributes) {
     const bool anchorTag = sameLetters(tag, "a");
     const bool image = sameLetters(tag, "img");
-    for (const Attribute& attribute : attributes) {
+    for (const TagAttribute& attribute : attributes) {
       if (sameLetters(attribute.name, "href") || (image && sameLetters(attribute.name, "src"))) {
         addLink(file, attribute.value);
       } else if (sameLetters(attribute.name, "id") || (anchorTag && sameLetters(attribute.name, "name"))) {
@@ -230,10 +94,10 @@ void LinkChecker::scanPage(uint32_t file, std::string_view bytes) {
 }
 
 void LinkChecker::scanSitemap(uint32_t file, std::string_view bytes) {
-  forEachTag(bytes, [&](Bytes tag, const std::vector<Attribute>& attributes) {
+  forEachStartTag(bytes, [&](Bytes tag, const std::vector<TagAttribute>& attributes) {
     if (!sameLetters(tag, "param")) return;
     Bytes name, value;
-    for (const Attribute& attribute : attributes) {
+    for (const TagAttribute& attribute : attributes) {
       if (sameLetters(attribute.name, "name")) name = attribute.value;
       if (sameLetters(attribute.name, "value")) value = attribute.value;
     }
@@ -242,64 +106,96 @@ void LinkChecker::scanSitemap(uint32_t file, std::string_view bytes) {
 }
 
 void LinkChecker::addAnchor(uint32_t file, std::string_view value) {
-  anchors_.insert(names_[file] + "#" + attributeText(value));
+  key_ = names_[file];
+  key_ += '#';
+  key_ += attributeText(value, text_);
+  bool added = false;
+  anchors_.insert(key_, added);
 }
 
 void LinkChecker::addLink(uint32_t file, std::string_view value) {
-  std::string link = attributeText(value);
+  Bytes link = attributeText(value, text_);
   if (hasScheme(link)) return;
   // An empty link and "#" alone lead to the page itself.
   const bool sameFile = link.empty() || link.front() == '#';
-  if (sameFile) link.insert(0, names_[file]);
-  auto [found, added] = targetIndex_.try_emplace(std::move(link), static_cast<uint32_t>(targets_.size()));
+  if (sameFile) {
+    key_ = names_[file];
+    key_ += link;
+    link = key_;
+  }
+  bool added = false;
+  const uint32_t target = targets_.insert(link, added);
   if (added) {
-    targets_.push_back(&found->first);
     lastUser_.push_back(file);
-  } else if (lastUser_[found->second] == file) {
+  } else if (lastUser_[target] == file) {
     return;
   }
-  lastUser_[found->second] = file;
-  uses_.push_back(Use{file, found->second, sameFile});
+  lastUser_[target] = file;
+  uses_.push_back(Use{file, target, sameFile});
 }
 
-bool LinkChecker::resolves(const std::string& target) const {
+bool LinkChecker::resolves(std::string_view target) const {
   const size_t hash = target.find('#');
-  const std::string file = fileOfLink(Bytes(target).substr(0, hash));
-  if (nameIndex_.find(file) == nameIndex_.end()) return false;
-  if (hash == std::string::npos || hash + 1 == target.size()) return true;
-  const Bytes anchor = Bytes(target).substr(hash + 1);
-  if (anchors_.count(file + "#" + std::string(anchor)) != 0) return true;
+  std::string key = fileOfLink(target.substr(0, hash));
+  if (!names_.find(key)) return false;
+  if (hash == std::string_view::npos || hash + 1 == target.size()) return true;
+  const Bytes anchor = target.substr(hash + 1);
+  key += '#';
+  const size_t fileLength = key.size();
+  key += anchor;
+  if (anchors_.find(key)) return true;
   // "#a%20b" names the anchor "a b".
-  return anchors_.count(file + "#" + fileOfLink(anchor)) != 0;
+  key.resize(fileLength);
+  key += fileOfLink(anchor);
+  return anchors_.find(key).has_value();
+}
+
+// Names that one case-blind file system would take for one: each pair once,
+// in the order the names were fed.
+std::vector<std::pair<std::u16string, std::u16string>> LinkChecker::caseClashes() const {
+  StringTable folded;
+  std::vector<uint32_t> groupOf(names_.size());
+  std::vector<uint32_t> groupSize;
+  for (uint32_t i = 0; i < names_.size(); ++i) {
+    bool added = false;
+    groupOf[i] = folded.insert(foldedName(names_[i]), added);
+    if (added) groupSize.push_back(0);
+    ++groupSize[groupOf[i]];
+  }
+  std::vector<std::vector<uint32_t>> groups;  // the names of each shared group
+  std::vector<uint32_t> groupIndex(groupSize.size(), UINT32_MAX);
+  for (uint32_t i = 0; i < names_.size(); ++i) {
+    const uint32_t group = groupOf[i];
+    if (groupSize[group] < 2) continue;
+    if (groupIndex[group] == UINT32_MAX) {
+      groupIndex[group] = static_cast<uint32_t>(groups.size());
+      groups.emplace_back();
+    }
+    groups[groupIndex[group]].push_back(i);
+  }
+  std::vector<std::pair<std::u16string, std::u16string>> clashes;
+  for (const std::vector<uint32_t>& group : groups) {
+    for (size_t a = 0; a < group.size(); ++a) {
+      for (size_t b = a + 1; b < group.size(); ++b) {
+        clashes.emplace_back(fromUtf8(names_[group[a]]), fromUtf8(names_[group[b]]));
+      }
+    }
+  }
+  return clashes;
 }
 
 LinkFindings LinkChecker::finish() const {
   LinkFindings findings;
   std::vector<bool> broken(targets_.size());
-  for (size_t i = 0; i < targets_.size(); ++i) broken[i] = !resolves(*targets_[i]);
+  for (uint32_t i = 0; i < targets_.size(); ++i) broken[i] = !resolves(targets_[i]);
   for (const Use& use : uses_) {
     if (!broken[use.target]) continue;
-    Bytes shown = *targets_[use.target];
+    Bytes shown = targets_[use.target];
     // "#anchor" as written, not as the page name it stands for.
     if (use.sameFile) shown.remove_prefix(names_[use.file].size());
     findings.broken.push_back(BrokenLink{fromUtf8(names_[use.file]), fromUtf8(shown)});
   }
-  // Names that one case-blind file system would take for one: each pair once,
-  // in the order the names were fed.
-  std::unordered_map<std::u16string, std::vector<uint32_t>> byFolded;
-  std::vector<const std::vector<uint32_t>*> groups;
-  for (uint32_t i = 0; i < names_.size(); ++i) {
-    auto [found, added] = byFolded.try_emplace(platform::toLower(fromUtf8(names_[i])));
-    if (added) groups.push_back(&found->second);
-    found->second.push_back(i);
-  }
-  for (const std::vector<uint32_t>* group : groups) {
-    for (size_t a = 0; a < group->size(); ++a) {
-      for (size_t b = a + 1; b < group->size(); ++b) {
-        findings.caseClashes.emplace_back(fromUtf8(names_[(*group)[a]]), fromUtf8(names_[(*group)[b]]));
-      }
-    }
-  }
+  findings.caseClashes = caseClashes();
   return findings;
 }
 

@@ -12,10 +12,10 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <unordered_map>
-#include <unordered_set>
 #include <utility>
 #include <vector>
+
+#include "linkcheck/stringtable.h"
 
 namespace thc {
 
@@ -44,28 +44,28 @@ class LinkChecker {
 
  private:
   struct Use {
-    uint32_t file;    // index into names_
-    uint32_t target;  // index into targets_
-    bool sameFile;    // written as "#anchor" alone
+    uint32_t file;          // number in names_
+    uint32_t target : 31;   // number in targets_
+    uint32_t sameFile : 1;  // written as "#anchor" alone
   };
 
-  uint32_t addNameBytes(std::string name);
   void addLink(uint32_t file, std::string_view value);
   void addAnchor(uint32_t file, std::string_view value);
   void scanPage(uint32_t file, std::string_view bytes);
   void scanSitemap(uint32_t file, std::string_view bytes);
-  bool resolves(const std::string& target) const;
+  bool resolves(std::string_view target) const;
+  std::vector<std::pair<std::u16string, std::u16string>> caseClashes() const;
 
-  std::vector<std::string> names_;  // UTF-8, in the order fed
-  std::unordered_map<std::string, uint32_t> nameIndex_;
-  std::unordered_set<std::string> anchors_;  // file + "#" + anchor
+  StringTable names_;    // UTF-8, in the order fed
+  StringTable anchors_;  // file + "#" + anchor
   // The distinct targets, as file or file + "#" + anchor (a link to an
   // anchor of its own page names that page), and the file that used each
   // last, so a page that repeats a link is not reported twice.
-  std::unordered_map<std::string, uint32_t> targetIndex_;
-  std::vector<const std::string*> targets_;
+  StringTable targets_;
   std::vector<uint32_t> lastUser_;
   std::vector<Use> uses_;
+  std::string text_;  // room for a link's text, reused
+  std::string key_;   // room for a target, reused
 };
 
 }  // namespace thc

@@ -19,6 +19,10 @@ bool createDirectory(std::u16string_view path);
 // The whole content of a regular file; none when it cannot be opened or read.
 std::optional<std::string> readFile(std::u16string_view path);
 
+// readFile, appending to `content` (unchanged when the file cannot be read):
+// many files read in turn into one string need no allocation each.
+bool appendFile(std::u16string_view path, std::string& content);
+
 // The canonical absolute path of an existing file, or "" when there is none.
 std::u16string canonicalPath(std::u16string_view path);
 

@@ -143,17 +143,26 @@ bool readPieces(const Handle& file, Take take) {
   }
 }
 
-std::optional<std::string> readOpened(Handle file) {
-  if (!file.valid() || !isDiskFile(file)) return std::nullopt;
+bool appendOpened(Handle file, std::string& content) {
+  if (!file.valid() || !isDiskFile(file)) return false;
   LARGE_INTEGER size;
-  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) return std::nullopt;
-  std::string content;
-  content.reserve(static_cast<size_t>(size.QuadPart));
+  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) return false;
+  const size_t start = content.size();
+  content.reserve(start + static_cast<size_t>(size.QuadPart));
   auto append = [&](std::string_view piece) {
     content.append(piece);
     return true;
   };
-  if (!readPieces(file, append)) return std::nullopt;
+  if (!readPieces(file, append)) {
+    content.resize(start);
+    return false;
+  }
+  return true;
+}
+
+std::optional<std::string> readOpened(Handle file) {
+  std::string content;
+  if (!appendOpened(std::move(file), content)) return std::nullopt;
   return content;
 }
 
@@ -196,6 +205,12 @@ std::optional<std::string> readFile(std::u16string_view path) {
   std::wstring source = systemPath(path);
   if (source.empty()) return std::nullopt;
   return readOpened(openForReading(source));
+}
+
+bool appendFile(std::u16string_view path, std::string& content) {
+  std::wstring source = systemPath(path);
+  if (source.empty()) return false;
+  return appendOpened(openForReading(source), content);
 }
 
 std::u16string canonicalPath(std::u16string_view path) {
