@@ -12,10 +12,15 @@ void MemoryConsole::writeLine(std::u16string_view text) {
 
 void MemoryConsole::writeText(std::u16string_view text) { pending_.append(text); }
 
-bool MemoryConsole::readLine(std::u16string& line) {
-  if (nextInput_ >= input_.size()) return false;
-  line = input_[nextInput_++];
-  return true;
+std::optional<InputLine> MemoryConsole::readLine(size_t limit) {
+  if (nextInput_ >= input_.size()) return std::nullopt;
+  InputLine line;
+  line.text = input_[nextInput_++];
+  if (line.text.size() > limit) {
+    line.text.resize(limit);
+    line.cut = true;
+  }
+  return line;
 }
 
 void MemoryConsole::addInput(std::u16string line) { input_.push_back(std::move(line)); }

@@ -3,11 +3,24 @@
 // this interface, so tests can capture every line.
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace thc {
+
+// One line of input, without its line end (a trailing "\r" is dropped too).
+struct InputLine {
+  std::u16string text;
+  // The line was longer than the reader kept: the rest was read and dropped,
+  // so an endless line costs no memory.
+  bool cut = false;
+  // False when the line's bytes were not valid UTF-8; `text` then shows each
+  // invalid byte as U+FFFD.
+  bool utf8 = true;
+};
 
 class Console {
  public:
@@ -16,9 +29,10 @@ class Console {
   virtual void writeLine(std::u16string_view text) = 0;
   // Text without a line end (a prompt); flushed at once.
   virtual void writeText(std::u16string_view text) = 0;
-  // One line of input without its line end (a trailing "\r" is dropped).
-  // False at end of input.
-  virtual bool readLine(std::u16string& line) = 0;
+  // One line of input, of which at most `limit` bytes (UTF-16 units where
+  // the input is UTF-16 text) are kept; 0 reads the line and keeps nothing.
+  // None at end of input.
+  virtual std::optional<InputLine> readLine(size_t limit) = 0;
 };
 
 // A console in memory: collects the lines and answers reads from a queue.
@@ -26,7 +40,7 @@ class MemoryConsole : public Console {
  public:
   void writeLine(std::u16string_view text) override;
   void writeText(std::u16string_view text) override;
-  bool readLine(std::u16string& line) override;
+  std::optional<InputLine> readLine(size_t limit) override;
 
   // Queues one answer for readLine.
   void addInput(std::u16string line);

@@ -171,12 +171,6 @@ WriteOutcome OutputFolder::writeBytes(std::u16string_view name,
   return store(name, source);
 }
 
-WriteOutcome OutputFolder::copyFile(std::u16string_view source, std::u16string_view name) {
-  std::unique_ptr<platform::ByteSource> file = platform::openSourceFile(source);
-  if (!file) return WriteOutcome::NotWritten;
-  return store(name, *file);
-}
-
 bool OutputFolder::writeText(Console& console, std::u16string_view name,
                              std::initializer_list<std::u16string_view> pieces) {
   return reportWriteOutcome(console, writeText(name, pieces), path_ + std::u16string(name));

@@ -51,8 +51,6 @@ class OutputFolder {
   // Writes the pieces' bytes as they are under `name` (text that mixes
   // encodings, say).
   WriteOutcome writeBytes(std::u16string_view name, std::initializer_list<std::string_view> pieces);
-  // Copies the regular file `source` to `name`.
-  WriteOutcome copyFile(std::u16string_view source, std::u16string_view name);
 
   // writeText and writeBytes, then the outcome on the console. True when
   // written.

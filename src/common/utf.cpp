@@ -101,8 +101,9 @@ static void putUnit(std::u16string& out, uint32_t cp) {
   out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
 }
 
-void appendFromUtf8(std::u16string& out, std::string_view bytes) {
+bool appendFromUtf8(std::u16string& out, std::string_view bytes) {
   out.reserve(out.size() + bytes.size());
+  bool allValid = true;
   size_t i = 0;
   const size_t n = bytes.size();
   while (i < n) {
@@ -131,18 +132,26 @@ void appendFromUtf8(std::u16string& out, std::string_view bytes) {
     if (valid && (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF))) valid = false;
     if (!valid) {
       out.push_back(u'\uFFFD');
+      allValid = false;
       ++i;
       continue;
     }
     putUnit(out, cp);
     i += length;
   }
+  return allValid;
 }
 
 std::u16string fromUtf8(std::string_view bytes) {
   std::u16string out;
   appendFromUtf8(out, bytes);
   return out;
+}
+
+ExternalText decodeExternal(std::string_view bytes) {
+  ExternalText result;
+  result.utf8 = appendFromUtf8(result.text, bytes);
+  return result;
 }
 
 }  // namespace thc

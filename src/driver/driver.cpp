@@ -1,16 +1,22 @@
 #include "driver/driver.h"
 
 #include <memory>
+#include <optional>
+#include <string_view>
+#include <vector>
 
 #include "catalog/catalog.h"
 #include "check/check.h"
 #include "common/output.h"
 #include "common/text.h"
+#include "driver/options.h"
 #include "driver/paths.h"
 #include "driver/version.h"
+#include "helpproject/helpcompiler.h"
 #include "images/images.h"
 #include "index/extend.h"
 #include "index/sort.h"
+#include "linkcheck/readback.h"
 #include "pages/generate.h"
 #include "platform/filesystem.h"
 #include "project/doctree.h"
@@ -30,8 +36,31 @@ void printBanner(Console& console) {
   console.writeLine(u"");
 }
 
+// Copies the images, when the markup registered any. False when a copy
+// failed.
+bool copyImageStage(const ProjectModel& model, Console& console, OutputFolder& folder) {
+  if (model.images.empty()) return true;
+  console.writeLine(u"Copying Image Files to " + model.outputDir);
+  if (!copyImages(model, console, folder)) {
+    console.writeLine(u"Failed");
+    return false;
+  }
+  console.writeLine(u"Completed");
+  return true;
+}
+
+// The image copies of the run, which the link check knows by name; none
+// when the copying stopped part way.
+std::vector<std::u16string> copiedImages(const ProjectModel& model, bool copied) {
+  std::vector<std::u16string> names;
+  if (!copied) return names;
+  for (const ImageEntry& image : model.images) names.push_back(imageFileName(image));
+  return names;
+}
+
 // The stages after a successful load. False when any stage failed.
-bool runStages(ProjectModel& model, Console& console, OutputFolder& folder, DocTree& tree) {
+bool runStages(ProjectModel& model, Console& console, OutputFolder& folder, DocTree& tree,
+               const DriverOptions& options) {
   console.writeLine(u"Parsing file ...");
   readProject(model, console, rootElement(tree));
   // The model holds copies of everything read; only the node paths are
@@ -64,19 +93,16 @@ bool runStages(ProjectModel& model, Console& console, OutputFolder& folder, DocT
   bool written = generateOutput(model, console, folder);
   console.writeLine(u"Completed");
 
-  if (model.images.empty()) return written;
-  console.writeLine(u"Copying Image Files to " + model.outputDir);
-  if (!copyImages(model, console, folder)) {
-    console.writeLine(u"Failed");
-    return false;
-  }
-  console.writeLine(u"Completed");
-  return written;
+  const bool copied = copyImageStage(model, console, folder);
+  // Checked once everything a link can lead to is written.
+  const bool linked =
+      !options.checkLinks || checkWrittenLinks(model, console, copiedImages(model, copied));
+  return written && copied && linked;
 }
 
 // Takes the output folder, loads the project and runs the stages. False on
 // any failure.
-bool loadAndRun(ProjectModel& model, Console& console) {
+bool loadAndRun(ProjectModel& model, Console& console, const DriverOptions& options) {
   OutputFolder folder(model.outputDir);
   if (folder.inUse()) {
     console.writeLine(u"Output folder is in use by another run: " + model.outputDir);
@@ -95,56 +121,101 @@ bool loadAndRun(ProjectModel& model, Console& console) {
     return false;
   }
   console.writeLine(u"File ok");
-  return runStages(model, console, folder, *tree);
+  return runStages(model, console, folder, *tree, options);
   // The main tree object ends here; its nodes went after the checks.
+}
+
+// A path whose bytes were not UTF-8 names some other file than the one
+// meant (each invalid byte became U+FFFD), so it is refused before anything
+// is written.
+bool refused(const ExternalText& path, Console& console) {
+  if (path.utf8) return false;
+  console.writeLine(u"Not a valid UTF-8 path: " + path.text);
+  return true;
+}
+
+int abortRun(platform::Requesters& requesters) {
+  requesters.showMessage(u"Abort", u"Program aborted");
+  return 1;
+}
+
+// Settles model.projectFile, projectDir and outputDir from the arguments,
+// the options, the environment or the requesters. None when the run goes
+// on, else the exit code of a run that ends here (cancelled, or a path
+// refused).
+std::optional<int> settlePaths(ProjectModel& model, const std::vector<ExternalText>& arguments,
+                               Console& console, platform::Requesters& requesters,
+                               const DriverOptions& options) {
+  ExternalText projectFile = arguments.size() > 2 ? arguments[2] : ExternalText{};
+  std::optional<ExternalText> folder = options.outputFolder;
+  if (projectFile.text.empty()) {
+    std::optional<ExternalText> file = requesters.chooseProjectFile();
+    if (!file || file->text.empty()) return abortRun(requesters);
+    if (refused(*file, console)) return 1;
+    projectFile = std::move(*file);
+    if (!folder) {
+      std::u16string start = directoryPart(projectFile.text);
+      if (start.empty()) start = u"./";
+      folder = requesters.chooseOutputFolder(start);
+      if (!folder || folder->text.empty()) return abortRun(requesters);
+    }
+  } else {
+    if (refused(projectFile, console)) return 1;
+    if (!folder && !options.outputOverride.text.empty()) folder = options.outputOverride;
+  }
+  const char16_t separator = platform::nativeSeparator();
+  model.projectFile = std::move(projectFile.text);
+  model.projectDir = projectDirectory(model.projectFile, separator);
+  // From the command line and nowhere else: a folder "html" beside the
+  // project file.
+  if (!folder) folder = ExternalText{model.projectDir + u"html", true};
+  if (refused(*folder, console)) return 1;
+  model.outputDir = normaliseDirectory(folder->text, separator);
+  if (options.confine) model.confinedTo = platform::canonicalPath(model.projectDir);
+  return std::nullopt;
+}
+
+// The end of an interactive run: the console stays until the user has read
+// it. The line is dropped as it is read, however long it is.
+void waitForReturn(Console& console) {
+  console.writeLine(u"");
+  console.writeLine(u"Press return to exit");
+  console.readLine(0);
 }
 
 }  // namespace
 
-int runDriver(const std::vector<std::u16string>& arguments, Console& console,
+int runDriver(const std::vector<ExternalText>& arguments, Console& console,
               platform::Requesters& requesters, const DriverOptions& options) {
   printBanner(console);
-  std::u16string first = arguments.size() > 1 ? arguments[1] : std::u16string();
+  std::u16string first = arguments.size() > 1 ? arguments[1].text : std::u16string();
   console.writeLine(u"Analyzing file " + first);
 
-  const char16_t separator = platform::nativeSeparator();
   auto owned = std::make_unique<ProjectModel>();
   ProjectModel& model = *owned;
-  model.projectFile = arguments.size() > 2 ? arguments[2] : std::u16string();
-  std::u16string outputDir;
-  if (model.projectFile.empty()) {
-    std::optional<std::u16string> file = requesters.chooseProjectFile();
-    std::optional<std::u16string> folder;
-    if (file && !file->empty()) {
-      model.projectFile = *file;
-      std::u16string start = directoryPart(model.projectFile);
-      if (start.empty()) start = u"./";
-      folder = requesters.chooseOutputFolder(start);
-    }
-    if (!folder || folder->empty()) {
-      requesters.showMessage(u"Abort", u"Program aborted");
-      return 1;
-    }
-    outputDir = *folder;
+  if (std::optional<int> ended = settlePaths(model, arguments, console, requesters, options)) {
+    return *ended;
   }
-  model.projectDir = projectDirectory(model.projectFile, separator);
-  if (outputDir.empty()) {
-    // From the command line: a folder "html" beside the project file.
-    outputDir = options.outputOverride.empty() ? model.projectDir + u"html" : options.outputOverride;
-  }
-  model.outputDir = normaliseDirectory(outputDir, separator);
 
   std::u16string directory = directoryToCreate(model.outputDir);
   if (!directory.empty()) platform::createDirectory(directory);
 
-  bool ok = loadAndRun(model, console) && !model.importFailed;
+  // A refused or failed import leaves the help without its libraries.
+  bool ok = loadAndRun(model, console, options) && !model.importRefused && !model.importFailed;
+  if (ok && options.compileHelp) ok = compileHelpFile(model, console);
 
-  console.writeLine(u"");
-  console.writeLine(u"Press return to exit");
-  std::u16string ignored;
-  console.readLine(ignored);
+  if (!options.noWait) waitForReturn(console);
   if (options.keepModelAtExit) (void)owned.release();
   return ok ? 0 : 1;
+}
+
+void printUsage(Console& console) {
+  for (const std::u16string& line : usageText()) console.writeLine(line);
+}
+
+void printVersion(Console& console) {
+  console.writeLine(programTitle());
+  console.writeLine(u"expat " + parserVersion());
 }
 
 }  // namespace thc

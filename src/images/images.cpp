@@ -22,12 +22,26 @@ std::u16string imageSourcePath(const ProjectModel& model, const ImageEntry& imag
   return path;
 }
 
-// The number and the source's extension: the name the pages' img elements use.
-std::u16string imageFileName(const ImageEntry& image) {
-  return decimalText(image.number) + u"." + fileExtension(image.source);
+// Without confinement an image is read wherever its path leads.
+std::unique_ptr<platform::InputFile> openImage(const ProjectModel& model, std::u16string_view source) {
+  if (!model.confinedTo) return platform::InputFile::open(source);
+  bool outside = false;
+  return platform::InputFile::openInside(source, *model.confinedTo, outside);
+}
+
+// Copies the image; false when it cannot be read or its copy not written.
+bool copyImage(const ProjectModel& model, OutputFolder& folder, std::u16string_view source,
+               std::u16string_view name) {
+  std::unique_ptr<platform::InputFile> file = openImage(model, source);
+  std::optional<std::string> bytes = file ? file->readAll() : std::nullopt;
+  return bytes && folder.writeBytes(name, {*bytes}) == WriteOutcome::Written;
 }
 
 }  // namespace
+
+std::u16string imageFileName(const ImageEntry& image) {
+  return decimalText(image.number) + u"." + fileExtension(image.source);
+}
 
 // An image whose source already lies in the output folder under its number
 // is left as it is: the folder sees the same bytes and does not rewrite them.
@@ -35,7 +49,7 @@ bool copyImages(const ProjectModel& model, Console& console, OutputFolder& folde
   for (const ImageEntry& image : model.images) {
     const std::u16string source = imageSourcePath(model, image);
     const std::u16string name = imageFileName(image);
-    if (folder.copyFile(source, name) != WriteOutcome::Written) {
+    if (!copyImage(model, folder, source, name)) {
       console.writeLine(u"Unable to copy " + source + u" to " + folder.path() + name);
       return false;
     }

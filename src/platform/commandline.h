@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "common/utf.h"
+
 namespace thc::platform {
 
 // Splits a raw Windows command line: blanks separate (tabs do not), an
@@ -12,10 +14,11 @@ namespace thc::platform {
 // loses both quotes. The program name comes first.
 std::vector<std::u16string> splitCommandLine(std::u16string_view line);
 
-// The process arguments, program name first.
-std::vector<std::u16string> processArguments(int argc, char** argv);
+// The process arguments, program name first. On POSIX they are bytes, which
+// need not be UTF-8; on Windows they are UTF-16 already.
+std::vector<ExternalText> processArguments(int argc, char** argv);
 
 // An environment variable, "" when not set.
-std::u16string environmentValue(const char* name);
+ExternalText environmentValue(const char* name);
 
 }  // namespace thc::platform

@@ -10,7 +10,10 @@ class StdConsole : public Console {
  public:
   void writeLine(std::u16string_view text) override;
   void writeText(std::u16string_view text) override;
-  bool readLine(std::u16string& line) override;
+  std::optional<InputLine> readLine(size_t limit) override;
 };
+
+// One line on standard error, for the errors of the command line.
+void writeErrorLine(std::u16string_view text);
 
 }  // namespace thc::platform

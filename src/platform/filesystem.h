@@ -43,13 +43,32 @@ class InputFile {
  public:
   // None when the path cannot be opened or is not a regular file.
   static std::unique_ptr<InputFile> open(std::u16string_view path);
+  // Reading confined to one folder, for projects that are not trusted: the
+  // file is opened only when, with every link resolved, it is a regular file
+  // inside `folder` (a canonical path as canonicalPath gives it). The opened
+  // file itself is checked, so a link changed between the check and the
+  // opening cannot lead elsewhere. `outside` is set when the file exists but
+  // lies elsewhere; a file that is missing or not regular is just unreadable.
+  static std::unique_ptr<InputFile> openInside(std::u16string_view path, std::u16string_view folder,
+                                               bool& outside);
   virtual ~InputFile() = default;
   virtual FileIdentity identity() const = 0;
   // The whole content from the start; none on a read error.
   virtual std::optional<std::string> readAll() = 0;
 };
 
+// readFile, appending to `content` (unchanged when the file cannot be read):
+// many files read in turn into one string need no allocation each.
+bool appendFile(std::u16string_view path, std::string& content);
+
 // The canonical absolute path of an existing file, or "" when there is none.
 std::u16string canonicalPath(std::u16string_view path);
+
+// The first `count` bytes of a regular file, fewer when it is shorter; none
+// when it cannot be read.
+std::optional<std::string> readFileStart(std::u16string_view path, size_t count);
+
+// Removes a file (never a folder). False when there was none or it stays.
+bool removeFile(std::u16string_view path);
 
 }  // namespace thc::platform

@@ -54,10 +54,6 @@ class OutputDirectory {
   virtual void remove(std::u16string_view name) = 0;
 };
 
-// A regular file to read from, as a byte source; none when the path does
-// not name a readable regular file.
-std::unique_ptr<ByteSource> openSourceFile(std::u16string_view path);
-
 // Keeps writes that fail from ending the process: a closed pipe and an
 // exceeded file size limit become failed writes. Called once at start.
 void keepRunningOnFailedWrites();

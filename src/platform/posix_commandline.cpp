@@ -5,15 +5,15 @@
 
 namespace thc::platform {
 
-std::vector<std::u16string> processArguments(int argc, char** argv) {
-  std::vector<std::u16string> arguments;
-  for (int i = 0; i < argc; ++i) arguments.push_back(fromUtf8(argv[i]));
+std::vector<ExternalText> processArguments(int argc, char** argv) {
+  std::vector<ExternalText> arguments;
+  for (int i = 0; i < argc; ++i) arguments.push_back(decodeExternal(argv[i]));
   return arguments;
 }
 
-std::u16string environmentValue(const char* name) {
+ExternalText environmentValue(const char* name) {
   const char* value = std::getenv(name);
-  return value ? fromUtf8(value) : std::u16string();
+  return value ? decodeExternal(value) : ExternalText{};
 }
 
 }  // namespace thc::platform

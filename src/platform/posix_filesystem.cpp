@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <string>
 
 #include "common/utf.h"
 #include "platform/filesystem.h"
@@ -28,6 +29,109 @@ std::string nativePath(std::u16string_view path) {
 // for them the flag changes nothing.
 int openForReading(std::u16string_view path) {
   return ::open(nativePath(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+}
+
+// Appends the whole content of an opened file, which is closed, to
+// `content`; false (and `content` as it was) when it is not a regular file
+// or a read fails. -1 appends nothing.
+bool appendOpened(int fd, std::string& content) {
+  if (fd < 0) return false;
+  struct stat info;
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    ::close(fd);
+    return false;
+  }
+  const size_t start = content.size();
+  // Read straight into the string: room for the file and a byte more, so
+  // the read that finds the end needs no room of its own.
+  size_t end = start;
+  content.resize(start + static_cast<size_t>(info.st_size) + 1);
+  for (;;) {
+    if (end == content.size()) content.resize(content.size() * 2);
+    const size_t wanted = content.size() - end;
+    ssize_t got = ::read(fd, content.data() + end, wanted);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      ::close(fd);
+      content.resize(start);
+      return false;
+    }
+    end += static_cast<size_t>(got);
+    // A regular file gives less than asked only at its end, so the read
+    // that would find the end can be left out.
+    if (got == 0 || static_cast<size_t>(got) < wanted) break;
+  }
+  ::close(fd);
+  content.resize(end);
+  return true;
+}
+
+std::optional<std::string> readOpened(int fd) {
+  std::string content;
+  if (!appendOpened(fd, content)) return std::nullopt;
+  return content;
+}
+
+std::string realPath(const std::string& path) {
+  char* resolved = ::realpath(path.c_str(), nullptr);
+  if (!resolved) return {};
+  std::string result = resolved;
+  std::free(resolved);
+  return result;
+}
+
+// `path` and `folder` are both resolved; the folder itself is not inside.
+bool liesInside(const std::string& path, const std::string& folder) {
+  if (folder.empty() || path.size() <= folder.size() || path.compare(0, folder.size(), folder) != 0) {
+    return false;
+  }
+  return folder.back() == '/' || path[folder.size()] == '/';
+}
+
+bool sameFile(const struct stat& a, const struct stat& b) {
+  return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// Whether the opened file is the one at `resolved`. The kernel names the
+// file behind a descriptor in /proc; without /proc the resolved path must
+// still lead to the same file.
+bool isOpenedAt(int fd, const struct stat& opened, const std::string& resolved) {
+  char link[PATH_MAX + 1];
+  const std::string self = "/proc/self/fd/" + std::to_string(fd);
+  ssize_t length = ::readlink(self.c_str(), link, PATH_MAX);
+  if (length >= 0) return std::string_view(link, static_cast<size_t>(length)) == resolved;
+  struct stat now;
+  return realPath(resolved) == resolved && ::stat(resolved.c_str(), &now) == 0 && sameFile(now, opened);
+}
+
+// Opens `path` for reading when, with links resolved, it is a regular file
+// inside `folder`: resolve, check, open the resolved path without following
+// a link, then check that the opened file is the one that was checked (a
+// folder on the way may have been swapped for a link meanwhile). -1 when it
+// is not; `outside` tells whether it was found elsewhere.
+int openResolvedInside(std::u16string_view path, std::u16string_view folder, bool& outside) {
+  outside = false;
+  const std::string resolved = realPath(nativePath(path));
+  if (resolved.empty()) return -1;
+  if (!liesInside(resolved, toUtf8(folder))) {
+    outside = true;
+    return -1;
+  }
+  // Only a regular file is opened: opening a device can do things.
+  struct stat checked;
+  if (::stat(resolved.c_str(), &checked) != 0 || !S_ISREG(checked.st_mode)) return -1;
+  int fd = ::open(resolved.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW);
+  if (fd < 0) {
+    outside = errno == ELOOP;  // a link put in its place
+    return -1;
+  }
+  struct stat opened;
+  if (::fstat(fd, &opened) != 0 || !sameFile(opened, checked) || !isOpenedAt(fd, opened, resolved)) {
+    ::close(fd);
+    outside = true;
+    return -1;
+  }
+  return fd;
 }
 
 class PosixInputFile : public InputFile {
@@ -63,6 +167,18 @@ class PosixInputFile : public InputFile {
   struct stat info_;
 };
 
+// An opened regular file as an InputFile; none (and the file closed) for
+// anything else.
+std::unique_ptr<InputFile> inputFile(int fd) {
+  if (fd < 0) return nullptr;
+  struct stat info;
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    ::close(fd);
+    return nullptr;
+  }
+  return std::make_unique<PosixInputFile>(fd, info);
+}
+
 }  // namespace
 
 char16_t nativeSeparator() { return u'/'; }
@@ -72,28 +188,52 @@ bool createDirectory(std::u16string_view path) {
 }
 
 std::optional<std::string> readFile(std::u16string_view path) {
-  std::unique_ptr<InputFile> file = InputFile::open(path);
-  if (!file) return std::nullopt;
-  return file->readAll();
+  return readOpened(openForReading(path));
+}
+
+bool appendFile(std::u16string_view path, std::string& content) {
+  // Files read in bulk are mostly the run's own: reading them without
+  // touching their access time saves a write of every inode. The system
+  // allows that only for the owner's files; others are read as usual.
+  const std::string native = nativePath(path);
+  int fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOATIME);
+  if (fd < 0 && errno == EPERM) fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  return appendOpened(fd, content);
 }
 
 std::u16string canonicalPath(std::u16string_view path) {
-  char* resolved = ::realpath(nativePath(path).c_str(), nullptr);
-  if (!resolved) return {};
-  std::u16string result = fromUtf8(resolved);
-  std::free(resolved);
-  return result;
+  return fromUtf8(realPath(nativePath(path)));
 }
 
-std::unique_ptr<InputFile> InputFile::open(std::u16string_view path) {
+std::optional<std::string> readFileStart(std::u16string_view path, size_t count) {
   int fd = openForReading(path);
-  if (fd < 0) return nullptr;
+  if (fd < 0) return std::nullopt;
   struct stat info;
-  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    ::close(fd);
-    return nullptr;
+  std::string content(count, '\0');
+  size_t got = 0;
+  bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+  while (ok && got < count) {
+    ssize_t part = ::read(fd, content.data() + got, count - got);
+    if (part < 0 && errno == EINTR) continue;
+    if (part < 0) ok = false;
+    if (part <= 0) break;
+    got += static_cast<size_t>(part);
   }
-  return std::make_unique<PosixInputFile>(fd, info);
+  ::close(fd);
+  if (!ok) return std::nullopt;
+  content.resize(got);
+  return content;
+}
+
+bool removeFile(std::u16string_view path) { return ::unlink(nativePath(path).c_str()) == 0; }
+
+std::unique_ptr<InputFile> InputFile::open(std::u16string_view path) {
+  return inputFile(openForReading(path));
+}
+
+std::unique_ptr<InputFile> InputFile::openInside(std::u16string_view path, std::u16string_view folder,
+                                                 bool& outside) {
+  return inputFile(openResolvedInside(path, folder, outside));
 }
 
 }  // namespace thc::platform

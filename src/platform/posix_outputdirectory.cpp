@@ -143,25 +143,6 @@ class PosixOutputDirectory : public OutputDirectory {
   int fd_;
 };
 
-class FileSource : public ByteSource {
- public:
-  FileSource(int fd, std::uint64_t size) : fd_(fd), size_(size), buffer_(kReadSize, '\0') {}
-  ~FileSource() override { ::close(fd_); }
-  bool restart() override { return ::lseek(fd_, 0, SEEK_SET) == 0; }
-  bool next(std::string_view& piece) override {
-    ssize_t got = readFully(fd_, buffer_.data(), buffer_.size());
-    if (got < 0) return false;
-    piece = std::string_view(buffer_.data(), static_cast<size_t>(got));
-    return true;
-  }
-  std::optional<std::uint64_t> size() override { return size_; }
-
- private:
-  int fd_;
-  std::uint64_t size_;
-  std::string buffer_;
-};
-
 }  // namespace
 
 std::unique_ptr<OutputDirectory> OutputDirectory::open(std::u16string_view path, OpenStatus& status) {
@@ -180,22 +161,6 @@ std::unique_ptr<OutputDirectory> OutputDirectory::open(std::u16string_view path,
   ::unlinkat(fd, kTemporaryName, 0);
   status = OpenStatus::Opened;
   return std::make_unique<PosixOutputDirectory>(fd);
-}
-
-std::unique_ptr<ByteSource> openSourceFile(std::u16string_view path) {
-  std::string native = toUtf8(path);
-  for (char& c : native) {
-    if (c == '\\') c = '/';
-  }
-  // Without blocking: a named pipe nobody writes would wait forever.
-  int fd = ::open(native.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return nullptr;
-  struct stat info;
-  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    ::close(fd);
-    return nullptr;
-  }
-  return std::make_unique<FileSource>(fd, static_cast<std::uint64_t>(info.st_size));
 }
 
 void keepRunningOnFailedWrites() {

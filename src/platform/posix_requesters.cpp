@@ -5,18 +5,28 @@
 
 namespace thc::platform {
 
-std::optional<std::u16string> ConsoleRequesters::chooseProjectFile() {
+namespace {
+
+// One typed answer; none at end of input or when it is too long to be a path.
+std::optional<ExternalText> readAnswer(Console& console) {
+  std::optional<InputLine> line = console.readLine(kLongestAnswer);
+  if (!line || line->cut) return std::nullopt;
+  return ExternalText{std::move(line->text), line->utf8};
+}
+
+}  // namespace
+
+std::optional<ExternalText> ConsoleRequesters::chooseProjectFile() {
   console_.writeText(u"Select document project file: ");
-  std::u16string answer;
-  if (!console_.readLine(answer) || answer.empty()) return std::nullopt;
+  std::optional<ExternalText> answer = readAnswer(console_);
+  if (!answer || answer->text.empty()) return std::nullopt;
   return answer;
 }
 
-std::optional<std::u16string> ConsoleRequesters::chooseOutputFolder(std::u16string_view start) {
+std::optional<ExternalText> ConsoleRequesters::chooseOutputFolder(std::u16string_view start) {
   console_.writeText(u"Path to store generated files [" + std::u16string(start) + u"]: ");
-  std::u16string answer;
-  if (!console_.readLine(answer)) return std::nullopt;
-  if (answer.empty()) return std::u16string(start);
+  std::optional<ExternalText> answer = readAnswer(console_);
+  if (answer && answer->text.empty()) answer->text = start;
   return answer;
 }
 

@@ -8,16 +8,22 @@
 #include <string_view>
 
 #include "common/console.h"
+#include "common/utf.h"
 
 namespace thc::platform {
+
+// The longest answer a prompt takes, in bytes; a longer one counts as
+// cancelled (no path is that long).
+constexpr size_t kLongestAnswer = 64 * 1024;
 
 class Requesters {
  public:
   virtual ~Requesters() = default;
-  // The chosen project file; none when cancelled.
-  virtual std::optional<std::u16string> chooseProjectFile() = 0;
+  // The chosen project file; none when cancelled. A typed answer whose bytes
+  // are not UTF-8 is returned as such, for the caller to refuse.
+  virtual std::optional<ExternalText> chooseProjectFile() = 0;
   // The chosen output folder, starting in `start`; none when cancelled.
-  virtual std::optional<std::u16string> chooseOutputFolder(std::u16string_view start) = 0;
+  virtual std::optional<ExternalText> chooseOutputFolder(std::u16string_view start) = 0;
   virtual void showMessage(std::u16string_view title, std::u16string_view text) = 0;
 };
 
@@ -27,8 +33,8 @@ class Requesters {
 class ConsoleRequesters : public Requesters {
  public:
   explicit ConsoleRequesters(Console& console) : console_(console) {}
-  std::optional<std::u16string> chooseProjectFile() override;
-  std::optional<std::u16string> chooseOutputFolder(std::u16string_view start) override;
+  std::optional<ExternalText> chooseProjectFile() override;
+  std::optional<ExternalText> chooseOutputFolder(std::u16string_view start) override;
   void showMessage(std::u16string_view title, std::u16string_view text) override;
 
  private:

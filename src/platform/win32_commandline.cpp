@@ -5,15 +5,9 @@
 
 namespace thc::platform {
 
-// The C runtime's argv follows other quoting rules and the ANSI code page;
-// the program splits the raw wide command line itself.
-std::vector<std::u16string> processArguments(int, char**) {
-  const wchar_t* line = GetCommandLineW();
-  if (!line) return {};
-  return splitCommandLine(win32::fromWide(line));
-}
+namespace {
 
-std::u16string environmentValue(const char* name) {
+std::u16string environmentText(const char* name) {
   std::wstring key;
   for (const char* c = name; *c; ++c) key.push_back(static_cast<unsigned char>(*c));
   std::wstring value(256, L'\0');
@@ -30,5 +24,22 @@ std::u16string environmentValue(const char* name) {
     return win32::fromWide(value);
   }
 }
+
+}  // namespace
+
+// The C runtime's argv follows other quoting rules and the ANSI code page;
+// the program splits the raw wide command line itself.
+std::vector<ExternalText> processArguments(int, char**) {
+  const wchar_t* line = GetCommandLineW();
+  if (!line) return {};
+  std::vector<ExternalText> arguments;
+  for (std::u16string& argument : splitCommandLine(win32::fromWide(line))) {
+    arguments.push_back(ExternalText{std::move(argument), true});
+  }
+  return arguments;
+}
+
+// The system's own text is UTF-16 already.
+ExternalText environmentValue(const char* name) { return ExternalText{environmentText(name), true}; }
 
 }  // namespace thc::platform

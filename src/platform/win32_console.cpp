@@ -104,8 +104,7 @@ void writeBytes(HANDLE handle, const std::string& bytes) {
   }
 }
 
-void write(std::u16string_view text, bool lineEnd) {
-  const Stream& out = processConsole().output();
+void writeTo(const Stream& out, std::u16string_view text, bool lineEnd) {
   switch (out.kind) {
     case StreamKind::none:
       return;
@@ -126,30 +125,54 @@ void write(std::u16string_view text, bool lineEnd) {
   }
 }
 
+void write(std::u16string_view text, bool lineEnd) { writeTo(processConsole().output(), text, lineEnd); }
+
+// Keeps the first `limit` units of a line and one more, which tells a
+// trailing "\r" from a longer line; the rest is read and dropped, so an
+// endless line takes no memory.
+template <typename Text>
+void keepUnit(Text& text, typename Text::value_type unit, size_t limit, bool& cut) {
+  if (text.size() <= limit) {
+    text.push_back(unit);
+  } else {
+    cut = true;
+  }
+}
+
+template <typename Text>
+void endLine(Text& text, size_t limit, bool& cut) {
+  if (!text.empty() && text.back() == '\r') text.pop_back();
+  if (text.size() > limit) {
+    text.resize(limit);
+    cut = true;
+  }
+}
+
 // One character at a time, so nothing read past the line end has to be kept
 // for the next call; the console still edits the line as a whole.
-bool readConsoleLine(HANDLE handle, std::u16string& line) {
+std::optional<InputLine> readConsoleLine(HANDLE handle, size_t limit) {
   std::u16string text;
   bool any = false;
+  bool cut = false;
   for (;;) {
     wchar_t c = 0;
     DWORD got = 0;
     if (!ReadConsoleW(handle, &c, 1, &got, nullptr) || got == 0) break;
     any = true;
     if (c == L'\n') break;
-    text.push_back(static_cast<char16_t>(c));
+    keepUnit(text, static_cast<char16_t>(c), limit, cut);
   }
-  if (!any) return false;
+  if (!any) return std::nullopt;
   // Ctrl+Z alone on a line is the console's end of input.
-  if (text == u"\x1A" || text == u"\x1A\r") return false;
-  if (!text.empty() && text.back() == u'\r') text.pop_back();
-  line = std::move(text);
-  return true;
+  if (!cut && (text == u"\x1A" || text == u"\x1A\r")) return std::nullopt;
+  endLine(text, limit, cut);
+  return InputLine{std::move(text), cut, true};
 }
 
-bool readByteLine(HANDLE handle, std::u16string& line) {
+std::optional<InputLine> readByteLine(HANDLE handle, size_t limit) {
   std::string bytes;
   bool any = false;
+  bool cut = false;
   for (;;) {
     char c = 0;
     DWORD got = 0;
@@ -157,31 +180,38 @@ bool readByteLine(HANDLE handle, std::u16string& line) {
     if (!ReadFile(handle, &c, 1, &got, nullptr) || got == 0) break;
     any = true;
     if (c == '\n') break;
-    bytes.push_back(c);
+    keepUnit(bytes, c, limit, cut);
   }
-  if (!any) return false;
-  if (!bytes.empty() && bytes.back() == '\r') bytes.pop_back();
-  line = fromUtf8(bytes);
-  return true;
+  if (!any) return std::nullopt;
+  endLine(bytes, limit, cut);
+  ExternalText text = decodeExternal(bytes);
+  return InputLine{std::move(text.text), cut, text.utf8};
 }
 
 }  // namespace
 
 void StdConsole::writeLine(std::u16string_view text) { write(text, true); }
 
+// Standard error as it was given; a program without one (opened from a
+// window) shows the line on its console instead.
+void writeErrorLine(std::u16string_view text) {
+  const Stream errors = classify(GetStdHandle(STD_ERROR_HANDLE));
+  writeTo(errors.kind == StreamKind::none ? processConsole().output() : errors, text, true);
+}
+
 void StdConsole::writeText(std::u16string_view text) { write(text, false); }
 
-bool StdConsole::readLine(std::u16string& line) {
+std::optional<InputLine> StdConsole::readLine(size_t limit) {
   const Stream& in = processConsole().input();
   switch (in.kind) {
     case StreamKind::none:
-      return false;
+      return std::nullopt;
     case StreamKind::console:
-      return readConsoleLine(in.handle, line);
+      return readConsoleLine(in.handle, limit);
     case StreamKind::bytes:
-      return readByteLine(in.handle, line);
+      return readByteLine(in.handle, limit);
   }
-  return false;
+  return std::nullopt;
 }
 
 }  // namespace thc::platform

@@ -47,41 +47,10 @@ std::wstring systemPath(std::u16string_view path) {
 
 namespace {
 
-using win32::Handle;
-using win32::isDiskFile;
 using win32::systemPath;
 
-class Win32InputFile : public InputFile {
- public:
-  Win32InputFile(HANDLE handle, const BY_HANDLE_FILE_INFORMATION& info) : file_(handle), info_(info) {}
-
-  FileIdentity identity() const override {
-    return FileIdentity{info_.dwVolumeSerialNumber,
-                        (static_cast<uint64_t>(info_.nFileIndexHigh) << 32) | info_.nFileIndexLow};
-  }
-
-  std::optional<std::string> readAll() override {
-    LARGE_INTEGER start;
-    start.QuadPart = 0;
-    if (!SetFilePointerEx(file_.get(), start, nullptr, FILE_BEGIN)) return std::nullopt;
-    LARGE_INTEGER size;
-    if (!GetFileSizeEx(file_.get(), &size) || size.QuadPart < 0) return std::nullopt;
-    std::string content;
-    content.reserve(static_cast<size_t>(size.QuadPart));
-    char buffer[65536];
-    for (;;) {
-      DWORD got = 0;
-      if (!ReadFile(file_.get(), buffer, sizeof buffer, &got, nullptr)) return std::nullopt;
-      if (got == 0) break;
-      content.append(buffer, got);
-    }
-    return content;
-  }
-
- private:
-  Handle file_;
-  BY_HANDLE_FILE_INFORMATION info_;
-};
+using win32::Handle;
+using win32::isDiskFile;
 
 // "\\?\C:\x" and "\\?\UNC\server\share\x" as the user writes them.
 std::u16string withoutLongPrefix(std::wstring path) {
@@ -101,6 +70,109 @@ std::wstring finalPath(HANDLE file) {
   return result;
 }
 
+
+Handle openForReading(const std::wstring& path) {
+  return Handle(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+}
+
+// Reads the rest of an opened file in pieces, handing each to `take`; false
+// when a read fails or `take` does.
+template <typename Take>
+bool readPieces(const Handle& file, Take take) {
+  char buffer[65536];
+  for (;;) {
+    DWORD got = 0;
+    if (!ReadFile(file.get(), buffer, sizeof buffer, &got, nullptr)) return false;
+    if (got == 0) return true;
+    if (!take(std::string_view(buffer, got))) return false;
+  }
+}
+
+bool appendOpened(Handle file, std::string& content) {
+  if (!file.valid() || !isDiskFile(file)) return false;
+  LARGE_INTEGER size;
+  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) return false;
+  const size_t start = content.size();
+  content.reserve(start + static_cast<size_t>(size.QuadPart));
+  auto append = [&](std::string_view piece) {
+    content.append(piece);
+    return true;
+  };
+  if (!readPieces(file, append)) {
+    content.resize(start);
+    return false;
+  }
+  return true;
+}
+
+std::optional<std::string> readOpened(Handle file) {
+  std::string content;
+  if (!appendOpened(std::move(file), content)) return std::nullopt;
+  return content;
+}
+
+// Whether a final path lies inside a folder's final path; Windows compares
+// names without regard to case.
+bool liesInside(std::wstring_view path, std::wstring_view folder) {
+  while (!folder.empty() && folder.back() == L'\\') folder.remove_suffix(1);
+  if (folder.empty() || path.size() <= folder.size() + 1 || path[folder.size()] != L'\\') return false;
+  return CompareStringOrdinal(path.data(), static_cast<int>(folder.size()), folder.data(),
+                              static_cast<int>(folder.size()), TRUE) == CSTR_EQUAL;
+}
+
+// The file is opened first and the opened file's own final path (links and
+// junctions resolved) is what is checked, so nothing can be swapped in
+// between. An invalid handle when it is not a file inside `folder`.
+Handle openResolvedInside(std::u16string_view path, std::u16string_view folder, bool& outside) {
+  outside = false;
+  std::wstring source = systemPath(path);
+  if (source.empty()) return Handle(INVALID_HANDLE_VALUE);
+  Handle file = openForReading(source);
+  if (!file.valid() || !isDiskFile(file)) return Handle(INVALID_HANDLE_VALUE);
+  std::wstring resolved = win32::wide(withoutLongPrefix(finalPath(file.get())));
+  if (resolved.empty() || !liesInside(resolved, win32::wide(folder))) {
+    outside = !resolved.empty();
+    return Handle(INVALID_HANDLE_VALUE);
+  }
+  return file;
+}
+
+class Win32InputFile : public InputFile {
+ public:
+  Win32InputFile(Handle file, const BY_HANDLE_FILE_INFORMATION& info) : file_(std::move(file)), info_(info) {}
+
+  FileIdentity identity() const override {
+    return FileIdentity{info_.dwVolumeSerialNumber,
+                        (static_cast<uint64_t>(info_.nFileIndexHigh) << 32) | info_.nFileIndexLow};
+  }
+
+  std::optional<std::string> readAll() override {
+    LARGE_INTEGER start;
+    start.QuadPart = 0;
+    if (!SetFilePointerEx(file_.get(), start, nullptr, FILE_BEGIN)) return std::nullopt;
+    std::string content;
+    auto append = [&](std::string_view piece) {
+      content.append(piece);
+      return true;
+    };
+    if (!readPieces(file_, append)) return std::nullopt;
+    return content;
+  }
+
+ private:
+  Handle file_;
+  BY_HANDLE_FILE_INFORMATION info_;
+};
+
+// A regular file on a disk as an InputFile; none for anything else.
+std::unique_ptr<InputFile> inputFile(Handle file) {
+  BY_HANDLE_FILE_INFORMATION info;
+  if (!file.valid() || !isDiskFile(file) || !GetFileInformationByHandle(file.get(), &info)) return nullptr;
+  if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return nullptr;
+  return std::make_unique<Win32InputFile>(std::move(file), info);
+}
+
 }  // namespace
 
 char16_t nativeSeparator() { return u'\\'; }
@@ -111,9 +183,15 @@ bool createDirectory(std::u16string_view path) {
 }
 
 std::optional<std::string> readFile(std::u16string_view path) {
-  std::unique_ptr<InputFile> file = InputFile::open(path);
-  if (!file) return std::nullopt;
-  return file->readAll();
+  std::wstring source = systemPath(path);
+  if (source.empty()) return std::nullopt;
+  return readOpened(openForReading(source));
+}
+
+bool appendFile(std::u16string_view path, std::string& content) {
+  std::wstring source = systemPath(path);
+  if (source.empty()) return false;
+  return appendOpened(openForReading(source), content);
 }
 
 std::u16string canonicalPath(std::u16string_view path) {
@@ -134,15 +212,35 @@ std::u16string canonicalPath(std::u16string_view path) {
 std::unique_ptr<InputFile> InputFile::open(std::u16string_view path) {
   std::wstring source = systemPath(path);
   if (source.empty()) return nullptr;
-  HANDLE handle = CreateFileW(source.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-  if (handle == INVALID_HANDLE_VALUE) return nullptr;
-  Handle file(handle);
-  BY_HANDLE_FILE_INFORMATION info;
-  if (!isDiskFile(file) || !GetFileInformationByHandle(handle, &info)) return nullptr;
-  if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return nullptr;
-  (void)file.release();
-  return std::make_unique<Win32InputFile>(handle, info);
+  return inputFile(openForReading(source));
+}
+
+std::unique_ptr<InputFile> InputFile::openInside(std::u16string_view path, std::u16string_view folder,
+                                                 bool& outside) {
+  return inputFile(openResolvedInside(path, folder, outside));
+}
+
+std::optional<std::string> readFileStart(std::u16string_view path, size_t count) {
+  std::wstring source = systemPath(path);
+  if (source.empty()) return std::nullopt;
+  Handle file = openForReading(source);
+  if (!file.valid() || !isDiskFile(file)) return std::nullopt;
+  std::string content(count, '\0');
+  size_t got = 0;
+  while (got < count) {
+    DWORD part = 0;
+    DWORD wanted = static_cast<DWORD>(count - got < 65536 ? count - got : 65536);
+    if (!ReadFile(file.get(), content.data() + got, wanted, &part, nullptr)) return std::nullopt;
+    if (part == 0) break;
+    got += part;
+  }
+  content.resize(got);
+  return content;
+}
+
+bool removeFile(std::u16string_view path) {
+  std::wstring target = systemPath(path);
+  return !target.empty() && DeleteFileW(target.c_str()) != 0;
 }
 
 }  // namespace thc::platform

@@ -146,27 +146,6 @@ class Win32OutputDirectory : public OutputDirectory {
   Handle lock_;
 };
 
-class FileSource : public ByteSource {
- public:
-  FileSource(HANDLE file, std::uint64_t size) : file_(file), size_(size), buffer_(kReadSize, '\0') {}
-  bool restart() override {
-    LARGE_INTEGER start{};
-    return SetFilePointerEx(file_.get(), start, nullptr, FILE_BEGIN) != 0;
-  }
-  bool next(std::string_view& piece) override {
-    long long got = readFully(file_.get(), buffer_.data(), kReadSize);
-    if (got < 0) return false;
-    piece = std::string_view(buffer_.data(), static_cast<size_t>(got));
-    return true;
-  }
-  std::optional<std::uint64_t> size() override { return size_; }
-
- private:
-  Handle file_;
-  std::uint64_t size_;
-  std::string buffer_;
-};
-
 }  // namespace
 
 std::unique_ptr<OutputDirectory> OutputDirectory::open(std::u16string_view path, OpenStatus& status) {
@@ -189,20 +168,6 @@ std::unique_ptr<OutputDirectory> OutputDirectory::open(std::u16string_view path,
   DeleteFileW((folder + kTemporaryName).c_str());
   status = OpenStatus::Opened;
   return std::make_unique<Win32OutputDirectory>(std::move(folder), lock);
-}
-
-std::unique_ptr<ByteSource> openSourceFile(std::u16string_view path) {
-  std::wstring source = win32::systemPath(path);
-  if (source.empty()) return nullptr;
-  Handle file(CreateFileW(source.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-  if (!file.valid() || !isDiskFile(file)) return nullptr;
-  BY_HANDLE_FILE_INFORMATION info;
-  if (!GetFileInformationByHandle(file.get(), &info) || (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
-    return nullptr;
-  }
-  const std::uint64_t size = (std::uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow;
-  return std::make_unique<FileSource>(file.release(), size);
 }
 
 void keepRunningOnFailedWrites() {

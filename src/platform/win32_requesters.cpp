@@ -142,12 +142,18 @@ std::optional<std::u16string> folderDialog(std::u16string_view start) {
   return win32::fromWide(path);
 }
 
+// The dialogs answer in the system's own UTF-16 text.
+std::optional<ExternalText> chosen(std::optional<std::u16string> path) {
+  if (!path) return std::nullopt;
+  return ExternalText{std::move(*path), true};
+}
+
 // The standard dialogs of the system and its message box.
 class DialogRequesters : public Requesters {
  public:
-  std::optional<std::u16string> chooseProjectFile() override { return openFileDialog(); }
-  std::optional<std::u16string> chooseOutputFolder(std::u16string_view start) override {
-    return folderDialog(start);
+  std::optional<ExternalText> chooseProjectFile() override { return chosen(openFileDialog()); }
+  std::optional<ExternalText> chooseOutputFolder(std::u16string_view start) override {
+    return chosen(folderDialog(start));
   }
   void showMessage(std::u16string_view title, std::u16string_view text) override {
     MessageBoxW(nullptr, win32::wide(text).c_str(), win32::wide(title).c_str(), MB_OK);

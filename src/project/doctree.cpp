@@ -4,6 +4,7 @@
 
 #include <unordered_map>
 
+#include "common/text.h"
 #include "common/utf.h"
 #include "platform/filesystem.h"
 
@@ -325,6 +326,12 @@ std::unique_ptr<DocTree> loadDocument(platform::InputFile& file) {
   std::optional<std::string> bytes = file.readAll();
   if (!bytes || bytes->empty()) return nullptr;
   return parseDocument(*bytes);
+}
+
+std::u16string parserVersion() {
+  // The library linked in, not the header compiled against.
+  const XML_Expat_Version version = XML_ExpatVersionInfo();
+  return decimalText(version.major) + u"." + decimalText(version.minor) + u"." + decimalText(version.micro);
 }
 
 const DocNode* rootElement(const DocTree& tree) {

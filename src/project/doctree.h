@@ -127,6 +127,9 @@ std::unique_ptr<DocTree> parseDocument(std::string_view bytes);
 std::unique_ptr<DocTree> loadDocument(std::u16string_view path);
 std::unique_ptr<DocTree> loadDocument(platform::InputFile& file);
 
+// The version of the XML parser in use, as "2.5.0".
+std::u16string parserVersion();
+
 const DocNode* rootElement(const DocTree& tree);
 
 // Frees the text and the attributes of every node once the readers have

@@ -20,9 +20,10 @@ constexpr size_t kLookFor = 8;
 
 }  // namespace
 
-ImportedDocument loadImport(const std::u16string& path, const ImportChain& chain) {
+namespace {
+
+ImportedDocument loadOpened(std::unique_ptr<platform::InputFile> file, const ImportChain& chain) {
   ImportedDocument result;
-  std::unique_ptr<platform::InputFile> file = platform::InputFile::open(path);
   if (!file) return result;
   result.identity = file->identity();
   if (chain.contains(result.identity)) {
@@ -30,6 +31,20 @@ ImportedDocument loadImport(const std::u16string& path, const ImportChain& chain
     return result;
   }
   result.tree = loadDocument(*file);
+  return result;
+}
+
+}  // namespace
+
+ImportedDocument loadImport(const std::u16string& path, const ImportChain& chain) {
+  return loadOpened(platform::InputFile::open(path), chain);
+}
+
+ImportedDocument loadImportInside(const std::u16string& path, const ImportChain& chain,
+                                  std::u16string_view folder) {
+  bool outside = false;
+  ImportedDocument result = loadOpened(platform::InputFile::openInside(path, folder, outside), chain);
+  result.outside = outside;
   return result;
 }
 

@@ -26,6 +26,8 @@ namespace thc {
 struct ImportedDocument {
   // The file is on the import chain already: nothing was read.
   bool cycle = false;
+  // Confined to a folder, the file lies outside it: nothing was read.
+  bool outside = false;
   // None when the file could not be opened or read, or is empty.
   std::unique_ptr<DocTree> tree;
   platform::FileIdentity identity;  // of the file the tree was read from
@@ -33,6 +35,9 @@ struct ImportedDocument {
 
 // Opens the file, skips it when it is on the chain, else reads and parses it.
 ImportedDocument loadImport(const std::u16string& path, const ImportChain& chain);
+// loadImport for a file that must lie inside `folder`, with links resolved.
+ImportedDocument loadImportInside(const std::u16string& path, const ImportChain& chain,
+                                  std::u16string_view folder);
 
 class DocumentLoader {
  public:

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -195,6 +196,12 @@ struct ProjectModel {
   std::u16string projectFile;
   std::u16string projectDir;  // ends in the separator
   std::u16string outputDir;   // ends in the separator
+  // Set when the project is not trusted: imports and image sources are read
+  // only from inside this folder (canonical; "" when the project folder
+  // could not be resolved, and then nothing is read).
+  std::optional<std::u16string> confinedTo;
+  // An import lay outside confinedTo and was skipped: the help lacks it.
+  bool importRefused = false;
   Project project;
   std::vector<std::u16string> generatedFiles;
   std::vector<ImageEntry> images;

@@ -103,7 +103,15 @@ std::optional<const DocNode*> openImport(ProjectModel& model, Console& console,
   if (trimmedView(file).empty()) return std::nullopt;
   std::u16string filePath = importPath(model, file);
   console.writeLine(u"Importing external file " + filePath);
-  ImportedDocument imported = loader.load(filePath, chain);
+  // A project that is not trusted has its imports read only from inside its
+  // folder, and never ahead (see readProject).
+  ImportedDocument imported = model.confinedTo ? loadImportInside(filePath, chain, *model.confinedTo)
+                                               : loader.load(filePath, chain);
+  if (imported.outside) {
+    console.writeLine(u"Outside the project folder, file skipped");
+    model.importRefused = true;
+    return std::nullopt;
+  }
   if (imported.cycle) {
     console.writeLine(u"Import cycle, file skipped");
     return std::nullopt;
@@ -213,7 +221,9 @@ void readProject(ProjectModel& model, Console& console, const DocNode* root) {
     chain.enter(project->identity());
   }
   DocumentLoader loader;
-  loader.expect(expectedImports(model, root), chain);
+  // Reading ahead would read an import before it is known to be inside the
+  // project folder.
+  if (!model.confinedTo) loader.expect(expectedImports(model, root), chain);
   for (const DocNode* node = root; node; node = node->nextSibling) {
     if (!isElement(node, u"doc")) continue;
     Project& project = model.project;

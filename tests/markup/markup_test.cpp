@@ -218,7 +218,7 @@ class CountingConsole : public Console {
  public:
   void writeLine(std::u16string_view) override { ++lines; }
   void writeText(std::u16string_view) override {}
-  bool readLine(std::u16string&) override { return false; }
+  std::optional<InputLine> readLine(size_t) override { return std::nullopt; }
   size_t lines = 0;
 };
 

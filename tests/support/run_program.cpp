@@ -79,11 +79,18 @@ ProgramRun runProgram(const std::vector<std::string>& arguments, const std::stri
 
 namespace {
 
-// Ours without TARNELTHC_OUTPUT, plus the extra NAME=value entries.
+// Ours without TARNELTHC_OUTPUT, plus the extra NAME=value entries; an extra
+// one replaces ours of the same name (getenv would find the first of two).
 std::vector<std::string> childEnvironment(const std::vector<std::string>& extra) {
+  auto given = [&](const std::string& variable) {
+    for (const auto& entry : extra) {
+      if (entry.compare(0, entry.find('=') + 1, variable, 0, variable.find('=') + 1) == 0) return true;
+    }
+    return false;
+  };
   std::vector<std::string> env;
   for (char** e = environ; *e; ++e) {
-    if (std::strncmp(*e, "TARNELTHC_OUTPUT=", 17) != 0) env.emplace_back(*e);
+    if (std::strncmp(*e, "TARNELTHC_OUTPUT=", 17) != 0 && !given(*e)) env.emplace_back(*e);
   }
   env.insert(env.end(), extra.begin(), extra.end());
   return env;
@@ -122,6 +129,10 @@ ProgramRun runProgram(const std::vector<std::string>& arguments, const std::stri
     if (limits.fileSizeLimit > 0) {
       struct rlimit limit = {limits.fileSizeLimit, limits.fileSizeLimit};
       if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) ::_exit(125);
+    }
+    if (limits.dataLimit > 0) {
+      struct rlimit limit = {limits.dataLimit, limits.dataLimit};
+      if (::setrlimit(RLIMIT_DATA, &limit) != 0) ::_exit(125);
     }
     // A pending alarm survives execve as well.
     if (limits.timeoutSeconds > 0) ::alarm(limits.timeoutSeconds);

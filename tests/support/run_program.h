@@ -25,14 +25,17 @@ struct RunLimits {
   // Wall-clock limit in seconds (0: none); the child is killed by SIGALRM and
   // exitCode becomes 128 + SIGALRM.
   unsigned timeoutSeconds = 0;
+  // RLIMIT_DATA in bytes (0: none): the program's heap. An allocation past it
+  // fails, which ends the program with std::bad_alloc.
+  unsigned long long dataLimit = 0;
   // Standard output is a pipe whose reader is gone, as after "| head -1".
   bool closedOutput = false;
 };
 
 // Runs the binary with the arguments after the program name, `input` on
 // standard input, in `workingDirectory` ("" keeps ours), with extra
-// environment variables NAME=value. TARNELTHC_OUTPUT is removed from the
-// environment unless given here.
+// environment variables NAME=value, each replacing ours of that name.
+// TARNELTHC_OUTPUT is removed from the environment unless given here.
 ProgramRun runProgram(const std::vector<std::string>& arguments, const std::string& input = "",
                       const std::string& workingDirectory = "",
                       const std::vector<std::string>& environment = {});
