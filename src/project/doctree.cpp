@@ -87,7 +87,9 @@ struct OpenElement {
     for (uint32_t& count : counts) count = 0;
   }
 
-  uint32_t& countOther(NodeKind kind) { return counts[static_cast<int>(kind) - static_cast<int>(NodeKind::Comment)]; }
+  uint32_t& countOther(NodeKind kind) {
+    return counts[static_cast<int>(kind) - static_cast<int>(NodeKind::Comment)];
+  }
 
   // `names` holds this element's names from namesStart to its end.
   uint32_t countElement(NameCounts& names, std::u16string_view name) {
