@@ -61,37 +61,48 @@ std::u16string detectLineBreak(std::string_view firstBlock) {
 }
 
 // Counts earlier siblings by kind and name while an element is open. An
-// element has few distinct child names, so a flat list searched from the back
-// serves; past kManyNames names a hash map takes over, so a wide element with
-// thousands of distinct child names stays linear.
+// element has few distinct child names, so a flat list serves; past
+// kManyNames names a hash map takes over, so a wide element with thousands of
+// distinct child names stays linear.
 constexpr size_t kManyNames = 16;
 
+// The names point into the child nodes, which the arena never moves.
+using NameCounts = std::vector<std::pair<std::u16string_view, uint32_t>>;
+
+// One open element. Its text and the names of its children so far sit at the
+// top of stacks shared by all open elements (only the innermost one grows),
+// so an open element costs a few words however deep the nesting goes.
 struct OpenElement {
   DocNode* node = nullptr;
-  // The element's own character data so far; kept in the tree when it ends.
-  // The buffer is reused by the next element opened at this depth.
-  std::u16string text;
-  // The names point into the child nodes, which the arena never moves.
-  std::vector<std::pair<std::u16string_view, uint32_t>> names;
-  std::unordered_map<std::u16string_view, uint32_t> manyNames;
-  uint32_t counts[6] = {0, 0, 0, 0, 0, 0};
+  size_t textStart = 0;   // where its own character data begins
+  size_t namesStart = 0;  // where the names of its child elements begin
+  std::unique_ptr<std::unordered_map<std::u16string_view, uint32_t>> manyNames;
+  // Comments, CDATA sections, document type declarations and instructions.
+  uint32_t counts[4] = {0, 0, 0, 0};
 
-  void open(DocNode* element) {
+  void open(DocNode* element, size_t text, size_t names) {
     node = element;
-    text.clear();
-    names.clear();
-    manyNames.clear();
+    textStart = text;
+    namesStart = names;
+    manyNames.reset();
     for (uint32_t& count : counts) count = 0;
   }
 
-  uint32_t countElement(std::u16string_view name) {
-    if (names.size() >= kManyNames) return ++manyNames[name];
-    for (auto& [known, count] : names) {
-      if (known == name) return ++count;
+  uint32_t& countOther(NodeKind kind) {
+    return counts[static_cast<int>(kind) - static_cast<int>(NodeKind::Comment)];
+  }
+
+  // `names` holds this element's names from namesStart to its end.
+  uint32_t countElement(NameCounts& names, std::u16string_view name) {
+    if (manyNames) return ++(*manyNames)[name];
+    for (size_t i = namesStart; i < names.size(); ++i) {
+      if (names[i].first == name) return ++names[i].second;
     }
     names.emplace_back(name, 1);
-    if (names.size() == kManyNames) {
-      for (const auto& [known, count] : names) manyNames.emplace(known, count);
+    if (names.size() - namesStart == kManyNames) {
+      manyNames = std::make_unique<std::unordered_map<std::u16string_view, uint32_t>>(
+          names.begin() + static_cast<std::ptrdiff_t>(namesStart), names.end());
+      names.resize(namesStart);
     }
     return 1;
   }
@@ -131,7 +142,8 @@ class Builder {
     cdata_ = nullptr;
     for (size_t depth = depth_; depth-- > 0;) {
       OpenElement& open = stack_[depth];
-      open.node->text = keepText(open.text);
+      open.node->text = keepText(std::u16string_view(text_).substr(open.textStart));
+      text_.resize(open.textStart);
     }
     depth_ = 1;
   }
@@ -143,7 +155,17 @@ class Builder {
   // reuse, so opening an element allocates nothing once the depth was seen.
   void push(DocNode* node) {
     if (depth_ == stack_.size()) stack_.emplace_back();
-    stack_[depth_++].open(node);
+    stack_[depth_++].open(node, text_.size(), childNames_.size());
+  }
+
+  // Keeps the text of the innermost open element and closes it.
+  void pop() {
+    OpenElement& open = top();
+    open.node->text = keepText(std::u16string_view(text_).substr(open.textStart));
+    text_.resize(open.textStart);
+    childNames_.resize(open.namesStart);
+    open.manyNames.reset();
+    --depth_;
   }
 
   OpenElement& top() { return stack_[depth_ - 1]; }
@@ -175,9 +197,9 @@ class Builder {
     node->parent = open.node;
     node->name = name;
     if (kind == NodeKind::Element) {
-      node->siblingNumber = open.countElement(node->name);
+      node->siblingNumber = open.countElement(childNames_, node->name);
     } else {
-      node->siblingNumber = ++open.counts[static_cast<int>(kind)];
+      node->siblingNumber = ++open.countOther(kind);
     }
     DocNode* parent = open.node;
     if (parent->lastChild) {
@@ -191,7 +213,7 @@ class Builder {
   }
 
   // Where character data goes now: the open CDATA section or element.
-  std::u16string& textTarget() { return cdata_ ? cdataText_ : top().text; }
+  std::u16string& textTarget() { return cdata_ ? cdataText_ : text_; }
 
   // Character data with every reported line break in the file's own form.
   void appendText(std::u16string& target, const XML_Char* s, int len) {
@@ -227,9 +249,7 @@ class Builder {
   static void XMLCALL onEnd(void* data, const XML_Char*) {
     Builder& b = self(data);
     if (b.depth_ <= 1) return;
-    OpenElement& open = b.top();
-    open.node->text = b.keepText(open.text);
-    --b.depth_;
+    b.pop();
   }
 
   static void XMLCALL onText(void* data, const XML_Char* s, int len) {
@@ -281,6 +301,8 @@ class Builder {
   DocTree& tree_;
   std::u16string lineBreak_;
   std::vector<OpenElement> stack_;
+  std::u16string text_;    // the character data of the open elements, innermost last
+  NameCounts childNames_;  // the child names of the open elements, innermost last
   size_t depth_ = 0;
   DocNode* cdata_ = nullptr;
   std::u16string cdataText_;
