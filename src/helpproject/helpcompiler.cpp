@@ -17,11 +17,11 @@ bool startsWithWord(std::u16string_view text, std::u16string_view word) {
 }
 
 // "HHC5003: " and the like: letters, then digits, then ":".
+bool isAsciiLetter(char16_t c) { return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z'); }
+
 std::u16string_view withoutMessageCode(std::u16string_view line) {
   size_t pos = 0;
-  while (pos < line.size() && ((line[pos] >= u'A' && line[pos] <= u'Z') || (line[pos] >= u'a' && line[pos] <= u'z'))) {
-    ++pos;
-  }
+  while (pos < line.size() && isAsciiLetter(line[pos])) ++pos;
   const size_t digits = pos;
   while (pos < line.size() && line[pos] >= u'0' && line[pos] <= u'9') ++pos;
   if (digits == 0 || pos == digits || pos >= line.size() || line[pos] != u':') return line;

@@ -138,7 +138,8 @@ std::string_view attributeText(std::string_view value, std::string& room) {
     }
     const Bytes name = value.substr(pos + 1, semicolon - pos - 1);
     uint32_t code = 0;
-    auto found = std::find_if(std::begin(named), std::end(named), [&](const auto& n) { return n.first == name; });
+    auto found = std::find_if(std::begin(named), std::end(named),
+                              [&](const auto& entry) { return entry.first == name; });
     if (found != std::end(named)) {
       room.push_back(found->second);
     } else if (name.starts_with('#') && numericReference(name.substr(1), code)) {

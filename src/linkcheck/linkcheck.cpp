@@ -42,7 +42,8 @@ int hexValue(char c) {
 std::string fileOfLink(Bytes link) {
   std::string out;
   for (size_t i = 0; i < link.size(); ++i) {
-    if (link[i] == '%' && i + 2 < link.size() && hexValue(link[i + 1]) >= 0 && hexValue(link[i + 2]) >= 0) {
+    const bool escape = link[i] == '%' && i + 2 < link.size();
+    if (escape && hexValue(link[i + 1]) >= 0 && hexValue(link[i + 2]) >= 0) {
       out.push_back(static_cast<char>(hexValue(link[i + 1]) * 16 + hexValue(link[i + 2])));
       i += 2;
     } else {
@@ -53,8 +54,8 @@ std::string fileOfLink(Bytes link) {
   return out;
 }
 
-// Folds letter case as a case-blind file system would, A to Z without a
-// library call.
+// Folds letter case as a case-blind file system would; an ASCII name
+// without a library call.
 std::string foldedName(Bytes name) {
   if (std::all_of(name.begin(), name.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
     std::string folded(name);

@@ -9,7 +9,6 @@
 #include <system_error>
 #include <thread>
 
-#include "common/text.h"
 #include "common/utf.h"
 #include "linkcheck/linkcheck.h"
 #include "platform/filesystem.h"
