@@ -151,9 +151,27 @@ OutputFolder::OutputFolder(std::u16string_view directory) : path_(directory) {
   if (directory_) directory_->remove(kHelpProjectName);
 }
 
+// An observed file is gathered whole first: what is stored and what the
+// observer sees are then the same bytes, made once.
 WriteOutcome OutputFolder::store(std::u16string_view name, platform::ByteSource& source) {
   if (!directory_ || isRefusedFileName(name)) return WriteOutcome::NotCreated;
   std::lock_guard<std::mutex> lock(mutex_);
+  if (!observer_) return storeUnobserved(name, source);
+  observed_.clear();
+  if (!source.restart()) return WriteOutcome::NotWritten;
+  for (std::string_view piece;;) {
+    if (!source.next(piece)) return WriteOutcome::NotWritten;
+    if (piece.empty()) break;
+    observed_.append(piece);
+  }
+  const std::initializer_list<std::string_view> whole = {observed_};
+  BytesSource gathered(whole);
+  const WriteOutcome outcome = storeUnobserved(name, gathered);
+  if (outcome == WriteOutcome::Written) observer_->stored(name, observed_);
+  return outcome;
+}
+
+WriteOutcome OutputFolder::storeUnobserved(std::u16string_view name, platform::ByteSource& source) {
   const platform::StoreResult result = directory_->store(name, source);
   if (result == platform::StoreResult::Unchanged) ++unchanged_;
   return outcomeOf(result);

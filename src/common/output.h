@@ -29,6 +29,15 @@ bool reportWriteOutcome(Console& console, WriteOutcome outcome, std::u16string_v
 // its line in the help project's file list.
 bool isRefusedFileName(std::u16string_view name);
 
+// Sees every file the folder stores, whole, right after it was stored (or
+// found to hold its bytes already), on the thread that stored it; the folder
+// stores one file at a time.
+class StoredFileObserver {
+ public:
+  virtual ~StoredFileObserver() = default;
+  virtual void stored(std::u16string_view name, std::string_view bytes) = 0;
+};
+
 class OutputFolder {
  public:
   // Takes the folder `directory` (ending in a separator) for this run and
@@ -59,16 +68,22 @@ class OutputFolder {
   bool writeBytes(Console& console, std::u16string_view name,
                   std::initializer_list<std::string_view> pieces);
 
+  // Shows every file stored from now on to `observer` (none: nobody).
+  void observe(StoredFileObserver* observer) { observer_ = observer; }
+
   // The number of files left untouched because they held the bytes already.
   size_t unchangedFiles() const { return unchanged_; }
 
  private:
   WriteOutcome store(std::u16string_view name, platform::ByteSource& source);
+  WriteOutcome storeUnobserved(std::u16string_view name, platform::ByteSource& source);
 
   std::u16string path_;
   std::unique_ptr<platform::OutputDirectory> directory_;
   std::mutex mutex_;
   size_t unchanged_ = 0;
+  StoredFileObserver* observer_ = nullptr;
+  std::string observed_;  // the bytes of the file being stored, for observer_
 };
 
 }  // namespace thc

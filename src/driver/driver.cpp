@@ -16,7 +16,7 @@
 #include "images/images.h"
 #include "index/extend.h"
 #include "index/sort.h"
-#include "linkcheck/readback.h"
+#include "linkcheck/report.h"
 #include "pages/generate.h"
 #include "platform/filesystem.h"
 #include "project/doctree.h"
@@ -47,15 +47,6 @@ bool copyImageStage(const ProjectModel& model, Console& console, OutputFolder& f
   }
   console.writeLine(u"Completed");
   return true;
-}
-
-// The image copies of the run, which the link check knows by name; none
-// when the copying stopped part way.
-std::vector<std::u16string> copiedImages(const ProjectModel& model, bool copied) {
-  std::vector<std::u16string> names;
-  if (!copied) return names;
-  for (const ImageEntry& image : model.images) names.push_back(imageFileName(image));
-  return names;
 }
 
 // The stages after a successful load. False when any stage failed.
@@ -89,14 +80,17 @@ bool runStages(ProjectModel& model, Console& console, OutputFolder& folder, DocT
   extendIndex(model.project);
   console.writeLine(u"done");
 
+  // The link check sees every file as the folder stores it, and reports
+  // once everything a link can lead to is written.
+  LinkChecker links;
+  if (options.checkLinks) folder.observe(&links);
   console.writeLine(u"Creating HTML files at " + model.outputDir);
   bool written = generateOutput(model, console, folder);
   console.writeLine(u"Completed");
 
   const bool copied = copyImageStage(model, console, folder);
-  // Checked once everything a link can lead to is written.
-  const bool linked =
-      !options.checkLinks || checkWrittenLinks(model, console, copiedImages(model, copied));
+  folder.observe(nullptr);
+  const bool linked = !options.checkLinks || reportLinks(console, links);
   return written && copied && linked;
 }
 

@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "common/output.h"
 #include "linkcheck/stringtable.h"
 
 namespace thc {
@@ -32,8 +33,11 @@ struct LinkFindings {
   bool clean() const { return broken.empty() && caseClashes.empty(); }
 };
 
-class LinkChecker {
+// Fed by the output folder as it stores each file (observe), so the files
+// are checked while they are in memory anyway, never read back.
+class LinkChecker : public StoredFileObserver {
  public:
+  void stored(std::u16string_view name, std::string_view bytes) override { addFile(name, bytes); }
   // A written file. Pages (.htm, .html) give anchors and links, the contents
   // and index files (.hhc, .hhk) links; of any other file only the name counts.
   void addFile(std::u16string_view name, std::string_view bytes);
