@@ -22,6 +22,12 @@ std::u16string imageSourcePath(const ProjectModel& model, const ImageEntry& imag
   return path;
 }
 
+// The name of an image's copy in the output folder: its number and the
+// source's extension, as the pages' img elements name it.
+std::u16string imageFileName(const ImageEntry& image) {
+  return decimalText(image.number) + u"." + fileExtension(image.source);
+}
+
 // Without confinement an image is read wherever its path leads.
 std::unique_ptr<platform::InputFile> openImage(const ProjectModel& model, std::u16string_view source) {
   if (!model.confinedTo) return platform::InputFile::open(source);
@@ -38,10 +44,6 @@ bool copyImage(const ProjectModel& model, OutputFolder& folder, std::u16string_v
 }
 
 }  // namespace
-
-std::u16string imageFileName(const ImageEntry& image) {
-  return decimalText(image.number) + u"." + fileExtension(image.source);
-}
 
 // An image whose source already lies in the output folder under its number
 // is left as it is: the folder sees the same bytes and does not rewrite them.

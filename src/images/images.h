@@ -10,10 +10,6 @@
 
 namespace thc {
 
-// The name of an image's copy in the output folder: its number and the
-// source's extension, as the pages' img elements name it.
-std::u16string imageFileName(const ImageEntry& image);
-
 // True when every image was copied; stops at the first failure. With
 // model.confinedTo set, a source is read only from inside that folder.
 bool copyImages(const ProjectModel& model, Console& console, OutputFolder& folder);

@@ -17,9 +17,6 @@ char16_t nativeSeparator();
 // Creates one directory level. False when it exists already or fails.
 bool createDirectory(std::u16string_view path);
 
-// The whole content of a regular file; none when it cannot be opened or read.
-std::optional<std::string> readFile(std::u16string_view path);
-
 // What makes two names one file: the device and inode on POSIX, the volume
 // serial number and file index on Windows. It needs no resolved path, so a
 // file is recognised also behind links or in a folder whose full path is too
@@ -56,10 +53,6 @@ class InputFile {
   // The whole content from the start; none on a read error.
   virtual std::optional<std::string> readAll() = 0;
 };
-
-// readFile, appending to `content` (unchanged when the file cannot be read):
-// many files read in turn into one string need no allocation each.
-bool appendFile(std::u16string_view path, std::string& content);
 
 // The canonical absolute path of an existing file, or "" when there is none.
 std::u16string canonicalPath(std::u16string_view path);

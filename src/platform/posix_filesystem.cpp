@@ -31,47 +31,6 @@ int openForReading(std::u16string_view path) {
   return ::open(nativePath(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
 }
 
-// Appends the whole content of an opened file, which is closed, to
-// `content`; false (and `content` as it was) when it is not a regular file
-// or a read fails. -1 appends nothing.
-bool appendOpened(int fd, std::string& content) {
-  if (fd < 0) return false;
-  struct stat info;
-  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    ::close(fd);
-    return false;
-  }
-  const size_t start = content.size();
-  // Read straight into the string: room for the file and a byte more, so
-  // the read that finds the end needs no room of its own.
-  size_t end = start;
-  content.resize(start + static_cast<size_t>(info.st_size) + 1);
-  for (;;) {
-    if (end == content.size()) content.resize(content.size() * 2);
-    const size_t wanted = content.size() - end;
-    ssize_t got = ::read(fd, content.data() + end, wanted);
-    if (got < 0) {
-      if (errno == EINTR) continue;
-      ::close(fd);
-      content.resize(start);
-      return false;
-    }
-    end += static_cast<size_t>(got);
-    // A regular file gives less than asked only at its end, so the read
-    // that would find the end can be left out.
-    if (got == 0 || static_cast<size_t>(got) < wanted) break;
-  }
-  ::close(fd);
-  content.resize(end);
-  return true;
-}
-
-std::optional<std::string> readOpened(int fd) {
-  std::string content;
-  if (!appendOpened(fd, content)) return std::nullopt;
-  return content;
-}
-
 std::string realPath(const std::string& path) {
   char* resolved = ::realpath(path.c_str(), nullptr);
   if (!resolved) return {};
@@ -185,20 +144,6 @@ char16_t nativeSeparator() { return u'/'; }
 
 bool createDirectory(std::u16string_view path) {
   return ::mkdir(nativePath(path).c_str(), 0777) == 0;
-}
-
-std::optional<std::string> readFile(std::u16string_view path) {
-  return readOpened(openForReading(path));
-}
-
-bool appendFile(std::u16string_view path, std::string& content) {
-  // Files read in bulk are mostly the run's own: reading them without
-  // touching their access time saves a write of every inode. The system
-  // allows that only for the owner's files; others are read as usual.
-  const std::string native = nativePath(path);
-  int fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOATIME);
-  if (fd < 0 && errno == EPERM) fd = ::open(native.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  return appendOpened(fd, content);
 }
 
 std::u16string canonicalPath(std::u16string_view path) {

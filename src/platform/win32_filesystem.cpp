@@ -89,29 +89,6 @@ bool readPieces(const Handle& file, Take take) {
   }
 }
 
-bool appendOpened(Handle file, std::string& content) {
-  if (!file.valid() || !isDiskFile(file)) return false;
-  LARGE_INTEGER size;
-  if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) return false;
-  const size_t start = content.size();
-  content.reserve(start + static_cast<size_t>(size.QuadPart));
-  auto append = [&](std::string_view piece) {
-    content.append(piece);
-    return true;
-  };
-  if (!readPieces(file, append)) {
-    content.resize(start);
-    return false;
-  }
-  return true;
-}
-
-std::optional<std::string> readOpened(Handle file) {
-  std::string content;
-  if (!appendOpened(std::move(file), content)) return std::nullopt;
-  return content;
-}
-
 // Whether a final path lies inside a folder's final path; Windows compares
 // names without regard to case.
 bool liesInside(std::wstring_view path, std::wstring_view folder) {
@@ -180,18 +157,6 @@ char16_t nativeSeparator() { return u'\\'; }
 bool createDirectory(std::u16string_view path) {
   std::wstring target = systemPath(path);
   return !target.empty() && CreateDirectoryW(target.c_str(), nullptr) != 0;
-}
-
-std::optional<std::string> readFile(std::u16string_view path) {
-  std::wstring source = systemPath(path);
-  if (source.empty()) return std::nullopt;
-  return readOpened(openForReading(source));
-}
-
-bool appendFile(std::u16string_view path, std::string& content) {
-  std::wstring source = systemPath(path);
-  if (source.empty()) return false;
-  return appendOpened(openForReading(source), content);
 }
 
 std::u16string canonicalPath(std::u16string_view path) {
