@@ -26,25 +26,6 @@ size_t cutPoint(std::u16string_view text, size_t wanted) {
   return wanted;
 }
 
-size_t utf8Size(std::u16string_view text) {
-  size_t size = 0;
-  for (size_t i = 0; i < text.size(); ++i) {
-    const char16_t c = text[i];
-    if (c < 0x80) {
-      size += 1;
-    } else if (c < 0x800) {
-      size += 2;
-    } else if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-               text[i + 1] <= 0xDFFF) {
-      size += 4;
-      ++i;
-    } else {
-      size += 3;
-    }
-  }
-  return size;
-}
-
 // The UTF-8 of a list of texts.
 class TextSource : public platform::ByteSource {
  public:
@@ -172,9 +153,7 @@ WriteOutcome OutputFolder::store(std::u16string_view name, platform::ByteSource&
 }
 
 WriteOutcome OutputFolder::storeUnobserved(std::u16string_view name, platform::ByteSource& source) {
-  const platform::StoreResult result = directory_->store(name, source);
-  if (result == platform::StoreResult::Unchanged) ++unchanged_;
-  return outcomeOf(result);
+  return outcomeOf(directory_->store(name, source));
 }
 
 WriteOutcome OutputFolder::writeText(std::u16string_view name,

@@ -71,9 +71,6 @@ class OutputFolder {
   // Shows every file stored from now on to `observer` (none: nobody).
   void observe(StoredFileObserver* observer) { observer_ = observer; }
 
-  // The number of files left untouched because they held the bytes already.
-  size_t unchangedFiles() const { return unchanged_; }
-
  private:
   WriteOutcome store(std::u16string_view name, platform::ByteSource& source);
   WriteOutcome storeUnobserved(std::u16string_view name, platform::ByteSource& source);
@@ -81,7 +78,6 @@ class OutputFolder {
   std::u16string path_;
   std::unique_ptr<platform::OutputDirectory> directory_;
   std::mutex mutex_;
-  size_t unchanged_ = 0;
   StoredFileObserver* observer_ = nullptr;
   std::string observed_;  // the bytes of the file being stored, for observer_
 };

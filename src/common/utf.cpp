@@ -154,4 +154,23 @@ ExternalText decodeExternal(std::string_view bytes) {
   return result;
 }
 
+size_t utf8Size(std::u16string_view text) {
+  size_t size = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char16_t c = text[i];
+    if (c < 0x80) {
+      size += 1;
+    } else if (c < 0x800) {
+      size += 2;
+    } else if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
+               text[i + 1] <= 0xDFFF) {
+      size += 4;
+      ++i;
+    } else {
+      size += 3;
+    }
+  }
+  return size;
+}
+
 }  // namespace thc

@@ -10,6 +10,8 @@ namespace thc {
 // Unpaired surrogates are written as U+FFFD.
 std::string toUtf8(std::u16string_view text);
 void appendUtf8(std::string& out, std::u16string_view text);
+// The number of bytes appendUtf8 appends for the text.
+size_t utf8Size(std::u16string_view text);
 
 // Invalid sequences become U+FFFD, one for each byte that does not fit.
 // appendFromUtf8 is false when there was such a byte.
