@@ -156,6 +156,17 @@ WriteOutcome OutputFolder::storeUnobserved(std::u16string_view name, platform::B
   return outcomeOf(directory_->store(name, source));
 }
 
+WriteOutcome OutputFolder::writeStream(std::u16string_view name, platform::ByteSource& source) {
+  if (!directory_ || isRefusedFileName(name)) return WriteOutcome::NotCreated;
+  std::lock_guard<std::mutex> lock(mutex_);
+  return storeUnobserved(name, source);
+}
+
+std::unique_ptr<platform::ScratchFile> OutputFolder::scratch() const {
+  if (!directory_) return nullptr;
+  return platform::ScratchFile::create(path_);
+}
+
 WriteOutcome OutputFolder::writeText(std::u16string_view name,
                                      std::initializer_list<std::u16string_view> pieces) {
   TextSource source(pieces);

@@ -14,6 +14,7 @@
 
 #include "common/console.h"
 #include "platform/outputdirectory.h"
+#include "platform/scratchfile.h"
 
 namespace thc {
 
@@ -60,6 +61,15 @@ class OutputFolder {
   // Writes the pieces' bytes as they are under `name` (text that mixes
   // encodings, say).
   WriteOutcome writeBytes(std::u16string_view name, std::initializer_list<std::string_view> pieces);
+
+  // Stores bytes that come in pieces from `source`, which may be asked for
+  // them twice (a help file, too large to gather in memory). No observer
+  // sees them: nothing in the folder links to such a file.
+  WriteOutcome writeStream(std::u16string_view name, platform::ByteSource& source);
+
+  // A file without a name in the folder, for data on its way into a file
+  // of the folder; none when it cannot be made.
+  std::unique_ptr<platform::ScratchFile> scratch() const;
 
   // writeText and writeBytes, then the outcome on the console. True when
   // written.

@@ -1,3 +1,5 @@
+#include <cstdint>
+
 #include "driver/driver.h"
 #include "driver/options.h"
 #include "platform/commandline.h"
@@ -7,6 +9,18 @@
 
 namespace {
 
+// SOURCE_DATE_EPOCH, the time reproducible builds agree on: decimal seconds
+// since 1970; 0 (no time stored) when unset or not a number.
+std::uint64_t sourceDateEpoch() {
+  const std::u16string text = thc::platform::environmentValue("SOURCE_DATE_EPOCH").text;
+  std::uint64_t seconds = 0;
+  for (char16_t c : text) {
+    if (c < u'0' || c > u'9' || seconds > 0xFFFFFFFFull) return 0;
+    seconds = seconds * 10 + (c - u'0');
+  }
+  return seconds > 0xFFFFFFFFull ? 0 : seconds;
+}
+
 // The options that shape a run.
 thc::DriverOptions runOptions(const thc::CommandLine& command) {
   thc::DriverOptions options;
@@ -14,6 +28,8 @@ thc::DriverOptions runOptions(const thc::CommandLine& command) {
   options.outputFolder = command.output;
   options.noWait = command.noWait;
   options.compileHelp = command.compileHelp;
+  if (command.helpCompiler) options.helpCompiler = command.helpCompiler->text;
+  options.sourceDateEpoch = sourceDateEpoch();
   options.checkLinks = command.checkLinks;
   options.confine = command.confine;
 #ifndef __SANITIZE_ADDRESS__

@@ -19,7 +19,8 @@ struct CommandLine {
   std::vector<ExternalText> arguments;
   std::optional<ExternalText> output;  // -o, --output: the output folder
   bool noWait = false;                 // --no-wait
-  bool compileHelp = false;            // --chm
+  bool compileHelp = false;            // --chm, --hhc
+  std::optional<ExternalText> helpCompiler;  // --hhc: an outside compiler
   bool checkLinks = false;             // --check-links
   bool confine = false;                // --confine
   // The lines for standard error when the action is usageError.

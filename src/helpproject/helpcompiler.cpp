@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "chm/compiler.h"
 #include "common/text.h"
 #include "helpproject/projectfile.h"
 #include "platform/filesystem.h"
@@ -51,9 +52,26 @@ bool isProblemLine(std::u16string_view line) {
          startsWithWord(withoutMessageCode(line), u"warning");
 }
 
-bool compileHelpFile(const ProjectModel& model, Console& console) {
+bool compileHelpFile(const ProjectModel& model, OutputFolder& folder, Console& console,
+                     const HelpCompilerSettings& settings) {
+  if (!settings.program.empty()) return compileWithProgram(model, console, settings.program);
   console.writeLine(u"Compiling help file ...");
-  const std::u16string compiler = platform::findHelpCompiler();
+  chm::CompileSettings compile;
+  compile.seconds = settings.seconds;
+  compile.threads = settings.threads;
+  const chm::CompileResult result = chm::compileHelpProject(folder, u"document.hhp", compile);
+  if (result.compiled) {
+    console.writeLine(u"Help file " + result.helpFile);
+    return true;
+  }
+  console.writeLine(u"Unable to compile help file");
+  console.writeLine(result.file + u": " + result.why);
+  return false;
+}
+
+bool compileWithProgram(const ProjectModel& model, Console& console, std::u16string_view program) {
+  console.writeLine(u"Compiling help file ...");
+  const std::u16string compiler = platform::findHelpCompiler(program);
   if (compiler.empty()) {
     console.writeLine(u"No HTML Help compiler found");
     return false;

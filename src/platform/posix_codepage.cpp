@@ -44,6 +44,26 @@ class IconvConverter : public CodePageConverter {
     return held;
   }
 
+  void decode(std::u16string& out, std::string_view bytes) override {
+    char* in = const_cast<char*>(bytes.data());
+    size_t inLeft = bytes.size();
+    iconv(from_, nullptr, nullptr, nullptr, nullptr);
+    while (inLeft > 0) {
+      back_.resize(inLeft + 1);
+      char* to = reinterpret_cast<char*>(back_.data());
+      size_t toLeft = back_.size() * sizeof(char16_t);
+      const size_t result = iconv(from_, &in, &inLeft, &to, &toLeft);
+      out.append(back_.data(), back_.size() - toLeft / sizeof(char16_t));
+      if (result != static_cast<size_t>(-1)) break;
+      // A byte that starts no character of the code page, or a sequence cut
+      // short at the end: one replacement character, and on after it.
+      out += u'\uFFFD';
+      ++in;
+      --inLeft;
+      iconv(from_, nullptr, nullptr, nullptr, nullptr);
+    }
+  }
+
  private:
   // Converts as much of the text as the code page holds into bytes_ and
   // returns how many units that was.

@@ -28,6 +28,15 @@ class Win32Converter : public CodePageConverter {
     return held;
   }
 
+  void decode(std::u16string& out, std::string_view bytes) override {
+    if (bytes.empty()) return;
+    if (bytes.size() > 0x3FFFFFFF) bytes = bytes.substr(0, 0x3FFFFFFF);
+    const int length = static_cast<int>(bytes.size());
+    std::wstring wide(bytes.size(), L'\0');
+    const int size = MultiByteToWideChar(codePage_, 0, bytes.data(), length, wide.data(), length);
+    if (size > 0) out += win32::fromWide(std::wstring_view(wide.data(), static_cast<size_t>(size)));
+  }
+
  private:
   // Appends the whole text when the code page holds every character of it.
   bool convert(std::string& out, std::u16string_view text) {
