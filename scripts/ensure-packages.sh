@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need, when missing.
+# Installs the Debian packages the build and the tests need, when missing:
+# the tests read the help file with the readers Debian packages.
 # Usage: scripts/ensure-packages.sh [extra packages...]
 set -euo pipefail
-packages=(cmake ninja-build g++ pkg-config libexpat1-dev libgtest-dev fp-utils "$@")
+packages=(cmake ninja-build g++ pkg-config libexpat1-dev libgtest-dev fp-utils
+  libchm-dev libchm-bin libmspack-dev p7zip-full python3-chm "$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -93,7 +93,7 @@ const std::vector<Row> kRows = {
        c.check = [](const ProgramRun& run) {
          EXPECT_EQ(run.output, runProgram({"-h"}).output);
          for (const char* option : {"-h", "--help", "--version", "-o", "--output", "--no-wait", "--chm",
-                                    "--check-links", "--confine", "--"}) {
+                                    "--hhc", "--check-links", "--confine", "--"}) {
            EXPECT_NE(run.output.find(option), std::string::npos) << option;
          }
          EXPECT_FALSE(contains(run.lines, "Press return to exit"));
@@ -235,25 +235,32 @@ const std::vector<Row> kRows = {
        c.check = [&f](const ProgramRun&) { EXPECT_EQ(readFile(f.out + "/1.png"), "picture"); };
        return c;
      }},
-    {"--chm without a help compiler",
+    {"--chm needs no outside help compiler on PATH",
      [](const Folder& f) {
-       Case c = start({"x", f.tinyProject(), "--chm", "--no-wait"}, "", {"PATH=" + f.root + "/nothing"});
+       Case c = start({"x", f.tinyProject(), "-o", f.out, "--chm", "--no-wait"}, "", {"PATH=" + f.root + "/nothing"});
+       c.lines = {"Completed", "Compiling help file ...", "Help file " + f.out + "/T.chm"};
+       c.check = [&f](const ProgramRun&) { EXPECT_EQ(readFile(f.out + "/T.chm").substr(0, 4), "ITSF"); };
+       return c;
+     }},
+    {"--hhc names an outside help compiler that is not there",
+     [](const Folder& f) {
+       Case c = start({"x", f.tinyProject(), "--hhc", "chmcmd", "--no-wait"}, "", {"PATH=" + f.root + "/nothing"});
        c.exitCode = 1;
        c.lines = {"Completed", "Compiling help file ...", "No HTML Help compiler found"};
        return c;
      }},
-    {"--chm judges by the compiler's output, not its exit code 0",
+    {"--hhc judges by the compiler's output, not its exit code 0",
      [](const Folder& f) {
-       Case c = start({"x", f.tinyProject(), "-o", f.out, "--chm", "--no-wait"}, "",
+       Case c = start({"x", f.tinyProject(), "-o", f.out, "--hhc", "chmcmd", "--no-wait"}, "",
               {f.fakeCompiler("Warning: File x.html does not exist", "ITSF", 0)});
        c.exitCode = 1;
        c.lines = {"Compiling help file ...", "Unable to compile help file",
                   "Warning: File x.html does not exist"};
        return c;
      }},
-    {"--chm judges by the written file, not the exit code 1",
+    {"--hhc judges by the written file, not the exit code 1",
      [](const Folder& f) {
-       Case c = start({"x", f.tinyProject(), "-o", f.out, "--chm", "--no-wait"}, "",
+       Case c = start({"x", f.tinyProject(), "-o", f.out, "--hhc", "chmcmd", "--no-wait"}, "",
               {f.fakeCompiler("Compile time: 0 minutes, 0 seconds", "ITSF", 1)});
        c.lines = {"Compiling help file ...", "Help file " + f.out + "/T.chm"};
        return c;
@@ -266,9 +273,9 @@ const std::vector<Row> kRows = {
        c.absentLines = {"Compiling help file ..."};
        return c;
      }},
-    {"--chm compiles the demo with chmcmd",
+    {"--hhc chmcmd compiles the demo with chmcmd",
      [](const Folder& f) {
-       Case c = start({"x", demo(), "-o", f.out, "--chm", "--check-links", "--no-wait"});
+       Case c = start({"x", demo(), "-o", f.out, "--hhc", "chmcmd", "--check-links", "--no-wait"});
        c.lines = {"Checking links ...", "done", "Compiling help file ...",
                   "Help file " + f.out + "/TarnelKit.chm"};
        c.check = [&f](const ProgramRun&) { EXPECT_EQ(readFile(f.out + "/TarnelKit.chm").substr(0, 4), "ITSF"); };

@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <spawn.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -13,6 +14,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -176,6 +178,35 @@ ProgramRun runProgram(const std::vector<std::string>& arguments, const std::stri
   ::unlink(outPath.c_str());
   ::unlink(errPath.c_str());
   ::rmdir(dir.c_str());
+  return run;
+}
+
+ProgramRun runTool(const std::vector<std::string>& argv) {
+  const std::string dir = makeTempDirectory();
+  const std::string outPath = dir + "/stdout", errPath = dir + "/stderr";
+  posix_spawn_file_actions_t actions;
+  ::posix_spawn_file_actions_init(&actions);
+  ::posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  ::posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  ::posix_spawn_file_actions_addopen(&actions, 2, errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  std::vector<std::string> arguments = argv;
+  std::vector<char*> cargv;
+  for (auto& a : arguments) cargv.push_back(a.data());
+  cargv.push_back(nullptr);
+  pid_t pid = -1;
+  ProgramRun run;
+  int status = 0;
+  if (::posix_spawnp(&pid, cargv[0], &actions, nullptr, cargv.data(), environ) == 0) {
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  } else {
+    run.exitCode = 127;
+  }
+  ::posix_spawn_file_actions_destroy(&actions);
+  run.output = readFile(outPath);
+  run.errors = readFile(errPath);
+  std::filesystem::remove_all(dir);
   return run;
 }
 

@@ -43,6 +43,10 @@ ProgramRun runProgram(const std::vector<std::string>& arguments, const std::stri
                       const std::string& workingDirectory,
                       const std::vector<std::string>& environment, const RunLimits& limits);
 
+// Runs another program, found on PATH, with standard input empty: what it
+// printed on each stream and how it ended (127: it could not be started).
+ProgramRun runTool(const std::vector<std::string>& argv);
+
 // The program started in the background with standard input at its end and
 // standard output on a pipe that the test reads only when it wants to: a
 // program that writes more than the pipe holds waits until it is read.

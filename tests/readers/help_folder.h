@@ -1,0 +1,53 @@
+// What a help file compiled from an output folder must give back, taken
+// from the folder's own files: document.hhp read in the code page of its
+// language, as help compilers and viewers read it.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace thc::testing {
+
+struct HelpFolder {
+  std::string codePage;  // iconv's name of the language's code page, "CP1252"
+  // "Title=" and "Default topic=" as their bytes, "Language=" as a number.
+  std::string title;
+  std::string defaultTopic;
+  std::uint32_t lcid = 0;
+  std::string indexName;  // the stored name of the index file, "/idx.hhk"
+  // Every file the folder holds for the help file (the files of [FILES],
+  // the contents, the index and the images) by its stored name.
+  std::map<std::string, std::string> storedFiles;
+  // Lines of [FILES] that name a file only when read as UTF-8, not in the
+  // code page.
+  std::vector<std::string> utf8Names;
+};
+
+// None when the folder holds no document.hhp of a known language.
+std::optional<HelpFolder> readHelpFolder(const std::string& folder);
+
+// One entry of an index file: its keyword and the pages it leads to
+// (without "#anchor"), in UTF-8.
+struct IndexEntry {
+  std::string keyword;
+  std::vector<std::string> pages;
+};
+// None when the bytes are not text of the code page.
+std::optional<std::vector<IndexEntry>> readIndex(const std::string& bytes, const std::string& codePage);
+
+// UTF-8 text in a code page and back; none when a character does not fit.
+std::optional<std::string> inCodePage(const std::string& utf8, const std::string& codePage);
+std::optional<std::string> fromCodePage(const std::string& bytes, const std::string& codePage);
+
+// UTF-8 text in a code page with "?" for each character it lacks.
+std::string withQuestionMarks(const std::string& utf8, const std::string& codePage);
+
+// The <title> of a page written in UTF-8, its references resolved, and the
+// markup of its body.
+std::string pageTitle(const std::string& page);
+std::string bodyText(const std::string& page);
+
+}  // namespace thc::testing
