@@ -225,7 +225,10 @@ ReaderView readWithLibmspack(const std::string& chm) {
     decompressor->close(decompressor, header);
   }
   mspack_destroy_chm_decompressor(decompressor);
-  for (const std::string& message : system.messages) view.complaints.push_back(message);
+  // The same warning comes again each time the file is opened.
+  for (const std::string& message : std::set<std::string>(system.messages.begin(), system.messages.end())) {
+    view.complaints.push_back(message);
+  }
   return view;
 }
 

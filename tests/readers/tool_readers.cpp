@@ -34,12 +34,15 @@ bool mentionsTrouble(const std::string& line) {
   return false;
 }
 
-// Lines of a run that tell of trouble, and its exit code when not 0.
+// A run that ends with an exit code other than 0 or tells of trouble, with
+// the lines that tell it.
 void complainAbout(const std::string& command, const ProgramRun& run, ReaderView& view) {
-  if (run.exitCode != 0)
-    view.complaints.push_back(command + " ends with exit code " + std::to_string(run.exitCode));
+  std::string trouble;
   for (const std::string& line : linesOf(run.output + run.errors)) {
-    if (mentionsTrouble(line)) view.complaints.push_back(command + ": " + line);
+    if (mentionsTrouble(line)) trouble += "\n" + line;
+  }
+  if (run.exitCode != 0 || !trouble.empty()) {
+    view.complaints.push_back(command + " ends with exit code " + std::to_string(run.exitCode) + trouble);
   }
 }
 
@@ -95,9 +98,10 @@ ReaderView readWithChmLibTools(const std::string& chm, const std::string& scratc
 ReaderView readWithSevenZip(const std::string& chm, const std::string& scratch) {
   ReaderView view{"7-Zip"};
   const ProgramRun test = runTool({"7z", "t", chm});
-  complainAbout("7z t", test, view);
   if (test.output.find("Everything is Ok") == std::string::npos) {
     view.complaints.push_back("7z t does not say \"Everything is Ok\":\n" + test.output + test.errors);
+  } else {
+    complainAbout("7z t", test, view);
   }
   complainAbout("7z x", runTool({"7z", "x", "-y", "-o" + scratch, chm}), view);
   view.files = filesBelow(scratch);
