@@ -141,26 +141,40 @@ void readsTheSystemData(const HelpFolder& folder, const Project& project, const 
   EXPECT_EQ(view.system->defaultTopic, folder.defaultTopic);
 }
 
+// The contents as the reader gives it, read in the help's code page: each
+// entry leads to a file the reader gives.
+void leadsFromTheContents(const HelpFolder& folder, const Project&, const ReaderView& view) {
+  auto contents = view.files.find(folder.contentsName);
+  ASSERT_NE(contents, view.files.end()) << "no " << folder.contentsName;
+  std::optional<std::vector<SitemapEntry>> entries = readSitemap(contents->second, folder.codePage);
+  ASSERT_TRUE(entries) << folder.contentsName << " is not text of code page " << folder.codePage;
+  for (const SitemapEntry& entry : *entries) {
+    for (const std::string& page : entry.pages) {
+      EXPECT_TRUE(view.files.count("/" + page)) << entry.name << " leads to " << page << ", which is not there";
+    }
+  }
+}
+
 // The index as the reader gives it, read in the help's code page: each
 // keyword once, each leading to a file the reader gives, and the project's
 // keywords to the page of the command that has them.
 void listsEachKeywordOnce(const HelpFolder& folder, const Project& project, const ReaderView& view) {
   auto index = view.files.find(folder.indexName);
   ASSERT_NE(index, view.files.end()) << "no " << folder.indexName;
-  std::optional<std::vector<IndexEntry>> entries = readIndex(index->second, folder.codePage);
+  std::optional<std::vector<SitemapEntry>> entries = readSitemap(index->second, folder.codePage);
   ASSERT_TRUE(entries) << folder.indexName << " is not text of code page " << folder.codePage;
   std::map<std::string, int> counts;
-  for (const IndexEntry& entry : *entries) ++counts[entry.keyword];
-  for (const IndexEntry& entry : *entries) {
-    EXPECT_EQ(counts[entry.keyword], 1) << entry.keyword;
+  for (const SitemapEntry& entry : *entries) ++counts[entry.name];
+  for (const SitemapEntry& entry : *entries) {
+    EXPECT_EQ(counts[entry.name], 1) << entry.name;
     for (const std::string& page : entry.pages) {
       EXPECT_TRUE(view.files.count("/" + page))
-          << entry.keyword << " leads to " << page << ", which is not there";
+          << entry.name << " leads to " << page << ", which is not there";
     }
   }
   for (const std::string& keyword : project.keywords) {
     auto entry = std::find_if(entries->begin(), entries->end(),
-                              [&](const IndexEntry& e) { return e.keyword == keyword; });
+                              [&](const SitemapEntry& e) { return e.name == keyword; });
     if (entry == entries->end() || entry->pages.empty()) {
       ADD_FAILURE() << "the index lacks " << keyword;
       continue;
@@ -196,6 +210,7 @@ const Check kChecks[] = {
     {"says nothing is wrong", saysNothingIsWrong},
     {"gives back every file byte for byte", givesBackEveryFile},
     {"reads the title, the language and the default topic", readsTheSystemData},
+    {"leads from each contents entry to a file it gives", leadsFromTheContents},
     {"lists each keyword once, in the code page, leading to its page", listsEachKeywordOnce},
 };
 

@@ -114,15 +114,15 @@ std::string attribute(const std::string& tag, const std::string& name) {
   return tag.substr(start, tag.find('"', start) - start);
 }
 
-IndexEntry indexEntry(const std::string& object) {
-  IndexEntry entry;
+SitemapEntry sitemapEntry(const std::string& object) {
+  SitemapEntry entry;
   const std::string lower = lowered(object);
   bool named = false;
   for (size_t at = lower.find("<param"); at != std::string::npos; at = lower.find("<param", at + 1)) {
     const std::string tag = object.substr(at, object.find('>', at) - at);
     const std::string kind = lowered(attribute(tag, "name"));
     const std::string value = attribute(tag, "value");
-    if (kind == "name" && !named) entry.keyword = value;
+    if (kind == "name" && !named) entry.name = value;
     named = named || kind == "name";
     if (kind == "local") entry.pages.push_back(value.substr(0, value.find('#')));
   }
@@ -161,6 +161,7 @@ std::optional<HelpFolder> readHelpFolder(const std::string& path) {
   folder.codePage = codePage->second;
   folder.title = project.options["Title"];
   folder.defaultTopic = project.options["Default topic"];
+  folder.contentsName = "/" + fromCodePage(project.options["Contents file"], folder.codePage).value_or("?");
   folder.indexName = "/" + fromCodePage(project.options["Index file"], folder.codePage).value_or("?");
   for (const std::string& line : project.files) {
     const std::string name = fromCodePage(line, folder.codePage).value_or(line);
@@ -173,13 +174,13 @@ std::optional<HelpFolder> readHelpFolder(const std::string& path) {
   return folder;
 }
 
-std::optional<std::vector<IndexEntry>> readIndex(const std::string& bytes, const std::string& codePage) {
+std::optional<std::vector<SitemapEntry>> readSitemap(const std::string& bytes, const std::string& codePage) {
   std::optional<std::string> text = fromCodePage(bytes, codePage);
   if (!text) return std::nullopt;
   const std::string lower = lowered(*text);
-  std::vector<IndexEntry> entries;
+  std::vector<SitemapEntry> entries;
   for (size_t at = lower.find("<object"); at != std::string::npos; at = lower.find("<object", at + 1)) {
-    entries.push_back(indexEntry(text->substr(at, lower.find("</object", at) - at)));
+    entries.push_back(sitemapEntry(text->substr(at, lower.find("</object", at) - at)));
   }
   return entries;
 }

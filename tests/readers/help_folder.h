@@ -17,7 +17,9 @@ struct HelpFolder {
   std::string title;
   std::string defaultTopic;
   std::uint32_t lcid = 0;
-  std::string indexName;  // the stored name of the index file, "/idx.hhk"
+  // The stored names of the contents and the index files, "/toc.hhc".
+  std::string contentsName;
+  std::string indexName;
   // Every file the folder holds for the help file (the files of [FILES],
   // the contents, the index and the images) by its stored name.
   std::map<std::string, std::string> storedFiles;
@@ -29,14 +31,14 @@ struct HelpFolder {
 // None when the folder holds no document.hhp of a known language.
 std::optional<HelpFolder> readHelpFolder(const std::string& folder);
 
-// One entry of an index file: its keyword and the pages it leads to
-// (without "#anchor"), in UTF-8.
-struct IndexEntry {
-  std::string keyword;
+// One entry of a contents or index file: its first name (the keyword of
+// an index entry) and the pages it leads to (without "#anchor"), in UTF-8.
+struct SitemapEntry {
+  std::string name;
   std::vector<std::string> pages;
 };
 // None when the bytes are not text of the code page.
-std::optional<std::vector<IndexEntry>> readIndex(const std::string& bytes, const std::string& codePage);
+std::optional<std::vector<SitemapEntry>> readSitemap(const std::string& bytes, const std::string& codePage);
 
 // UTF-8 text in a code page and back; none when a character does not fit.
 std::optional<std::string> inCodePage(const std::string& utf8, const std::string& codePage);
