@@ -53,7 +53,4 @@ ReaderView readWithChmls(const std::string& chm, const std::string& scratch);
 ReaderView readWithPythonChm(const std::string& chm, const std::string& scratch,
                              const std::vector<std::string>& words);
 
-// The files below `folder`, by their path from it with a leading "/".
-std::map<std::string, std::string> filesBelow(const std::string& folder);
-
 }  // namespace thc::testing

@@ -90,13 +90,15 @@ class ChmReaders : public ::testing::TestWithParam<Project> {
     const std::string output = temp_.path + "/html";
     const ProgramRun run = runProgram({"x", xml, "-o", output, "--chm", "--no-wait"});
     std::optional<HelpFolder> folder = readHelpFolder(output);
-    ASSERT_TRUE(folder) << "no help project in " << output << "\n" << run.output;
+    ASSERT_TRUE(folder) << "no help project of a known language in " << output << "\n" << run.output;
+    // A page name outside ASCII written in UTF-8 names no file once the
+    // project is read in its code page, as compilers read it.
     if (run.exitCode != 0 && !folder->utf8Names.empty()) {
       GTEST_SKIP() << "the folder names its pages in UTF-8, not yet in the help's code page: "
                    << folder->utf8Names.front();
     }
     ASSERT_EQ(run.exitCode, 0) << run.output;
-    ASSERT_EQ(run.lines.back().rfind("Help file ", 0), 0u) << run.output;
+    ASSERT_TRUE(!run.lines.empty() && run.lines.back().starts_with("Help file ")) << run.output;
     helpFile_ = run.lines.back().substr(10);
     folder_ = std::move(*folder);
   }
@@ -239,9 +241,7 @@ TEST_P(ChmReaders, FullTextSearchFindsAWordOfAPageBody) {
   for (const SearchHit& hit : hits) {
     auto page = folder_.storedFiles.find("/" + hit.url);
     ASSERT_NE(page, folder_.storedFiles.end()) << "a hit leads to " << hit.url << ", no page of the folder";
-    EXPECT_EQ(hit.title,
-              inCodePage(pageTitle(page->second), folder_.codePage).value_or("(not in the code page)"))
-        << hit.url;
+    EXPECT_EQ(hit.title, withQuestionMarks(pageTitle(page->second), folder_.codePage)) << hit.url;
     inBody = inBody || bodyText(page->second).find(GetParam().searchWord) != std::string::npos;
   }
   EXPECT_TRUE(inBody) << "no page found whose body holds " << GetParam().searchWord;

@@ -69,8 +69,7 @@ std::optional<std::string> printedValue(const std::string& line, const std::stri
   return value;
 }
 
-}  // namespace
-
+// The files a reader extracted, by their path with a leading "/".
 std::map<std::string, std::string> filesBelow(const std::string& folder) {
   std::map<std::string, std::string> files;
   std::error_code error;
@@ -81,6 +80,8 @@ std::map<std::string, std::string> filesBelow(const std::string& folder) {
   }
   return files;
 }
+
+}  // namespace
 
 ReaderView readWithChmLibTools(const std::string& chm, const std::string& scratch) {
   ReaderView view{"extract_chmLib"};
