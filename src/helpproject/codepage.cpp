@@ -209,6 +209,55 @@ void TextEncoder::appendWithQuestionMarks(std::string& out, std::u16string_view 
   append(out, text, [&](uint32_t) { out += '?'; });
 }
 
+void TextEncoder::appendWithUnderscores(std::string& out, std::u16string_view text) {
+  append(out, text, [&](uint32_t) { out += '_'; });
+}
+
+std::u16string TextEncoder::withUnderscores(std::u16string_view text) {
+  std::u16string result;
+  result.reserve(text.size());
+  while (!text.empty()) {
+    const size_t ascii = asciiStart(text);
+    result.append(text.substr(0, ascii));
+    text.remove_prefix(ascii);
+    if (text.empty()) break;
+    // The bytes are not wanted, only how far the code page holds the text.
+    scratch_.clear();
+    const size_t held = appendHeld(scratch_, text);
+    result.append(text.substr(0, held));
+    text.remove_prefix(held);
+    if (text.empty()) break;
+    result += u'_';
+    text.remove_prefix(firstCharacter(text).second);
+  }
+  return result;
+}
+
+std::u16string fileNameInCodePage(std::u16string_view text, unsigned codePage) {
+  // Nearly every name is ASCII, which needs no encoder.
+  if (asciiStart(text) == text.size()) return std::u16string(text);
+  return TextEncoder(codePage).withUnderscores(text);
+}
+
+std::u16string decodeCodePage(std::string_view bytes, unsigned codePage) {
+  if (codePage == utf8CodePage) return fromUtf8(bytes);
+  const HighHalf* table = singleByteCodePage(codePage);
+  if (!table) {
+    if (std::unique_ptr<platform::CodePageConverter> converter =
+            platform::CodePageConverter::open(codePage)) {
+      return converter->decode(bytes);
+    }
+  }
+  // A code page known neither here nor to the platform has only ASCII.
+  std::u16string text(bytes.size(), u'\0');
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(bytes[i]);
+    const char16_t c = byte < 0x80 ? byte : table ? (*table)[byte - 0x80] : 0;
+    text[i] = byte >= 0x80 && c == 0 ? u'\uFFFD' : c;
+  }
+  return text;
+}
+
 size_t TextEncoder::sizeWithReferences(std::u16string_view text) {
   size_t size = asciiStart(text);
   if (size == text.size()) return size;

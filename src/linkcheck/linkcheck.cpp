@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "common/utf.h"
+#include "helpproject/codepage.h"
 #include "linkcheck/htmltags.h"
 #include "platform/textcase.h"
 
@@ -77,7 +78,15 @@ void LinkChecker::addFile(std::u16string_view name, std::string_view bytes) {
   bool added = false;
   const uint32_t file = names_.insert(utf8, added);
   if (endsWithLetters(utf8, ".html") || endsWithLetters(utf8, ".htm")) scanPage(file, bytes);
-  if (endsWithLetters(utf8, ".hhc") || endsWithLetters(utf8, ".hhk")) scanSitemap(file, bytes);
+  if (!endsWithLetters(utf8, ".hhc") && !endsWithLetters(utf8, ".hhk")) return;
+  // Read as UTF-8 like everything else, the links then name the files as
+  // they were fed; ASCII is the same in every code page.
+  if (std::all_of(bytes.begin(), bytes.end(),
+                  [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+    scanSitemap(file, bytes);
+  } else {
+    scanSitemap(file, toUtf8(decodeCodePage(bytes, sitemapCodePage_)));
+  }
 }
 
 void LinkChecker::scanPage(uint32_t file, std::string_view bytes) {

@@ -1,6 +1,8 @@
 #include <iconv.h>
 
 #include <bit>
+#include <cerrno>
+#include <cstring>
 #include <string>
 
 #include "platform/codepage.h"
@@ -42,6 +44,28 @@ class IconvConverter : public CodePageConverter {
       held += units;
     }
     return held;
+  }
+
+  std::u16string decode(std::string_view bytes) override {
+    // Every byte gives at most one unit, or U+FFFD in its place.
+    std::u16string text(bytes.size() + 1, u'\0');
+    char* in = const_cast<char*>(bytes.data());
+    size_t inLeft = bytes.size();
+    char* out = reinterpret_cast<char*>(text.data());
+    size_t outLeft = text.size() * sizeof(char16_t);
+    iconv(from_, nullptr, nullptr, nullptr, nullptr);
+    while (inLeft > 0 && iconv(from_, &in, &inLeft, &out, &outLeft) == static_cast<size_t>(-1)) {
+      if (errno != EILSEQ && errno != EINVAL) break;
+      const char16_t replacement = u'\uFFFD';
+      std::memcpy(out, &replacement, sizeof replacement);
+      out += sizeof replacement;
+      outLeft -= sizeof replacement;
+      ++in;
+      --inLeft;
+      iconv(from_, nullptr, nullptr, nullptr, nullptr);
+    }
+    text.resize(text.size() - outLeft / sizeof(char16_t));
+    return text;
   }
 
  private:
