@@ -221,9 +221,11 @@ std::u16string TextEncoder::withUnderscores(std::u16string_view text) {
     result.append(text.substr(0, ascii));
     text.remove_prefix(ascii);
     if (text.empty()) break;
-    // The bytes are not wanted, only how far the code page holds the text.
+    // The bytes are not wanted, only how far the code page holds the text;
+    // no file name holds a lone surrogate, not even in UTF-8.
     scratch_.clear();
-    const size_t held = appendHeld(scratch_, text);
+    const size_t held =
+        codePage_ == utf8CodePage ? wellFormedStart(text) : appendHeld(scratch_, text);
     result.append(text.substr(0, held));
     text.remove_prefix(held);
     if (text.empty()) break;
