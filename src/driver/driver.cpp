@@ -100,9 +100,7 @@ HelpCompilerSettings compilerSettings(const DriverOptions& options) {
   HelpCompilerSettings settings;
   settings.program = options.helpCompiler;
   settings.seconds = options.sourceDateEpoch;
-  // Compressing pays on a second core; more are rarely free on a build
-  // machine and gain little.
-  settings.threads = std::clamp(std::thread::hardware_concurrency(), 1u, 2u);
+  settings.threads = compressionThreads();
   return settings;
 }
 
@@ -215,6 +213,12 @@ int runDriver(const std::vector<ExternalText>& arguments, Console& console,
   if (!options.noWait) waitForReturn(console);
   if (options.keepModelAtExit) (void)owned.release();
   return ok ? 0 : 1;
+}
+
+unsigned compressionThreads() {
+  // Compressing pays on a second core; more are rarely free on a build
+  // machine and gain little.
+  return std::clamp(std::thread::hardware_concurrency(), 1u, 2u);
 }
 
 void printUsage(Console& console) {
