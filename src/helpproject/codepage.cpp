@@ -241,25 +241,6 @@ std::u16string fileNameInCodePage(std::u16string_view text, unsigned codePage) {
   return TextEncoder(codePage).withUnderscores(text);
 }
 
-std::u16string decodeCodePage(std::string_view bytes, unsigned codePage) {
-  if (codePage == utf8CodePage) return fromUtf8(bytes);
-  const HighHalf* table = singleByteCodePage(codePage);
-  if (!table) {
-    if (std::unique_ptr<platform::CodePageConverter> converter =
-            platform::CodePageConverter::open(codePage)) {
-      return converter->decode(bytes);
-    }
-  }
-  // A code page known neither here nor to the platform has only ASCII.
-  std::u16string text(bytes.size(), u'\0');
-  for (size_t i = 0; i < bytes.size(); ++i) {
-    const auto byte = static_cast<unsigned char>(bytes[i]);
-    const char16_t c = byte < 0x80 ? byte : table ? (*table)[byte - 0x80] : 0;
-    text[i] = byte >= 0x80 && c == 0 ? u'\uFFFD' : c;
-  }
-  return text;
-}
-
 size_t TextEncoder::sizeWithReferences(std::u16string_view text) {
   size_t size = asciiStart(text);
   if (size == text.size()) return size;

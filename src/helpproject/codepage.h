@@ -27,10 +27,6 @@ unsigned helpCodePage(std::u16string_view lang);
 // is one character): a file name that text in the code page can name.
 std::u16string fileNameInCodePage(std::u16string_view text, unsigned codePage);
 
-// Text written in the code page, read back: a byte (or a sequence) that the
-// code page leaves undefined reads as U+FFFD.
-std::u16string decodeCodePage(std::string_view bytes, unsigned codePage);
-
 class TextEncoder {
  public:
   // utf8CodePage or a code page that helpCodePage gives. A code page that

@@ -4,7 +4,6 @@
 #include <cstdint>
 
 #include "common/utf.h"
-#include "helpproject/codepage.h"
 #include "linkcheck/htmltags.h"
 #include "platform/textcase.h"
 
@@ -86,7 +85,7 @@ void LinkChecker::addFile(std::u16string_view name, std::string_view bytes) {
                   [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
     scanSitemap(file, bytes);
   } else {
-    scanSitemap(file, toUtf8(decodeCodePage(bytes, sitemapCodePage_)));
+    scanSitemap(file, toUtf8(sitemapDecoder_.decode(bytes)));
   }
 }
 

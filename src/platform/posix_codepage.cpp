@@ -1,8 +1,6 @@
 #include <iconv.h>
 
 #include <bit>
-#include <cerrno>
-#include <cstring>
 #include <string>
 
 #include "platform/codepage.h"
@@ -46,26 +44,24 @@ class IconvConverter : public CodePageConverter {
     return held;
   }
 
-  std::u16string decode(std::string_view bytes) override {
-    // Every byte gives at most one unit, or U+FFFD in its place.
-    std::u16string text(bytes.size() + 1, u'\0');
+  void decode(std::u16string& out, std::string_view bytes) override {
     char* in = const_cast<char*>(bytes.data());
     size_t inLeft = bytes.size();
-    char* out = reinterpret_cast<char*>(text.data());
-    size_t outLeft = text.size() * sizeof(char16_t);
     iconv(from_, nullptr, nullptr, nullptr, nullptr);
-    while (inLeft > 0 && iconv(from_, &in, &inLeft, &out, &outLeft) == static_cast<size_t>(-1)) {
-      if (errno != EILSEQ && errno != EINVAL) break;
-      const char16_t replacement = u'\uFFFD';
-      std::memcpy(out, &replacement, sizeof replacement);
-      out += sizeof replacement;
-      outLeft -= sizeof replacement;
+    while (inLeft > 0) {
+      back_.resize(inLeft + 1);
+      char* to = reinterpret_cast<char*>(back_.data());
+      size_t toLeft = back_.size() * sizeof(char16_t);
+      const size_t result = iconv(from_, &in, &inLeft, &to, &toLeft);
+      out.append(back_.data(), back_.size() - toLeft / sizeof(char16_t));
+      if (result != static_cast<size_t>(-1)) break;
+      // A byte that starts no character of the code page, or a sequence cut
+      // short at the end: one replacement character, and on after it.
+      out += u'\uFFFD';
       ++in;
       --inLeft;
       iconv(from_, nullptr, nullptr, nullptr, nullptr);
     }
-    text.resize(text.size() - outLeft / sizeof(char16_t));
-    return text;
   }
 
  private:

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "chm/decoder.h"
 #include "helpproject/sitemap.h"
 #include "support/u16.h"
 
@@ -61,10 +62,11 @@ TEST(SitemapValue, CountedSizesMatchWhatIsAppended) {
         appendParamLine(line, name, value, encoder);
         EXPECT_EQ(paramLineSize(name, value, encoder), line.size()) << u8(value);
       }
+      if (codePage == utf8CodePage) continue;  // no help is written in it
       const std::u16string fileName = fileNameInCodePage(value, codePage);
       std::string bytes;
       encoder.appendWithUnderscores(bytes, fileName);
-      EXPECT_EQ(decodeCodePage(bytes, codePage), fileName) << u8(value) << " " << codePage;
+      EXPECT_EQ(chm::TextDecoder(codePage).decode(bytes), fileName) << u8(value) << " " << codePage;
     }
   }
 }

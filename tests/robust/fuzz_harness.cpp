@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "catalog/catalog.h"
+#include "chm/decoder.h"
 #include "check/check.h"
 #include "common/console.h"
 #include "common/text.h"
@@ -362,7 +363,7 @@ std::string checkHelpProject(std::string_view text, const std::vector<std::u16st
                              unsigned codePage) {
   std::u16string expected = u"[FILES]\n";
   for (const std::u16string& file : files) expected += file + u"\n";
-  if (!decodeCodePage(text, codePage).ends_with(expected)) {
+  if (!chm::TextDecoder(codePage).decode(text).ends_with(expected)) {
     return "the help project does not list exactly the pages written";
   }
   return {};
