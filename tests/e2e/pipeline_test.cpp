@@ -154,7 +154,7 @@ TEST(Pipeline, TypicalRunsWriteTheirPagesAndTheHelpProjectFiles) {
   struct Case {
     const char* what;
     std::string project;
-    std::vector<std::string> files;  // in the output folder
+    std::vector<std::string> files;  // in the output folder, the help file last
     std::string hhp;
     std::string toc;
     std::string idx;
@@ -171,7 +171,8 @@ TEST(Pipeline, TypicalRunsWriteTheirPagesAndTheHelpProjectFiles) {
   const Case cases[] = {
       {"one library with one command",
        "<doc title=\"Gfx Help\"><library name=\"Gfx\"><command name=\"Plot\"/></library></doc>",
-       {"Gfx_f_Plot.html", "Gfx_index.html", "document.hhp", "idx.hhk", "index.html", "toc.hhc"},
+       {"Gfx_f_Plot.html", "Gfx_index.html", "document.hhp", "idx.hhk", "index.html", "toc.hhc",
+        "Gfx Help.chm"},
        helpProject("Gfx Help", "", "Gfx Help", "Gfx_f_Plot.html\nGfx_index.html\nindex.html\n"),
        contentsFile(contentsStart("") + gfx + close),
        // The slots of the 512-slot hash put Gfx (89) before Plot (481).
@@ -181,7 +182,7 @@ TEST(Pipeline, TypicalRunsWriteTheirPagesAndTheHelpProjectFiles) {
        "<doc title=\"Befehle für Käse\" lang=\"de\"><history>h</history>"
        "<library name=\"L\"><structure name=\"Größe\"/></library></doc>",
        {"Befehle für Käse_history.html", "L_index.html", "L_s_Größe.html", "document.hhp",
-        "idx.hhk", "index.html", "toc.hhc"},
+        "idx.hhk", "index.html", "toc.hhc", "Befehle für Käse.chm"},
        helpProject("Befehle f\xFCr K\xE4se", "0x407", "Befehle f\xFCr K\xE4se",
                    grosseDe + "\nL_index.html\n" + historyDe + "\nindex.html\n"),
        contentsFile(contentsStart(historyDe) + contentsEntry("L", "L_index.html") + open +
@@ -197,7 +198,7 @@ TEST(Pipeline, TypicalRunsWriteTheirPagesAndTheHelpProjectFiles) {
        "<description>@refstruct(Grüße)</description>"
        "<structure name=\"Größe\"/><structure name=\"Grüße\"/></library></doc>",
        {"L_index.html", "L_s_Gr__e.html", "document.hhp", "idx.hhk", "index.html", "toc.hhc",
-        "Справка f_r_history.html"},
+        "Справка f_r_history.html", "Справка f_r.chm"},
        helpProject("\xD1\xEF\xF0\xE0\xE2\xEA\xE0 f_r", "0X419",
                    "\xD1\xEF\xF0\xE0\xE2\xEA\xE0 f?r",
                    "L_s_Gr__e.html\nL_s_Gr__e.html\nL_index.html\n" + historyRu + "\nindex.html\n"),
@@ -216,19 +217,25 @@ TEST(Pipeline, TypicalRunsWriteTheirPagesAndTheHelpProjectFiles) {
     SCOPED_TRACE(c.what);
     TempFolder folder;
     writeFile(folder.path + "/p.xml", c.project);
-    // The link check reads the contents and the index in the code page.
-    ProgramRun run = runProgram({"x", folder.path + "/p.xml", "--check-links"});
+    // The link check and the help compiler read the three files in the code
+    // page: every link they hold names a page written.
+    ProgramRun run = runProgram({"x", folder.path + "/p.xml", "--check-links", "--chm"});
     const std::string output = folder.path + "/html";
+    const std::string helpFile = output + "/" + c.files.back();
 
     EXPECT_EQ(run.exitCode, 0);
     const std::vector<std::string> parsed =
         concat(bannerLines("x"), {"success", "File ok", "Parsing file ...", "done"});
     EXPECT_EQ(run.lines,
-              concat(concat(parsed, concat(stagesAfterParsing(output), {"Checking links ...", "done"})),
-                     endLines));
+              concat(concat(parsed, stagesAfterParsing(output)),
+                     concat({"Checking links ...", "done", "Compiling help file ...",
+                             "Help file " + helpFile},
+                            endLines)));
     std::vector<std::string> files = listDirectory(output);
     std::sort(files.begin(), files.end());
-    EXPECT_EQ(files, c.files);
+    std::vector<std::string> expected = c.files;
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(files, expected);
     EXPECT_EQ(readFile(output + "/document.hhp"), c.hhp);
     EXPECT_EQ(readFile(output + "/toc.hhc"), c.toc);
     EXPECT_EQ(readFile(output + "/idx.hhk"), c.idx);
