@@ -1,7 +1,6 @@
 #include "chm/lzx.h"
 
 #include <cassert>
-#include <optional>
 
 #include "chm/bitwriter.h"
 #include "chm/lzxblock.h"
@@ -22,36 +21,39 @@ using lzx::TreeLengths;
 
 // A frame stored as it is: the block header, padding to a word (a whole
 // word when already there), the repeated offsets, then the bytes.
-constexpr std::uint32_t kStoredFrameBytes = 4 + 12 + kFrameSize;
+constexpr std::uint64_t kStoredFrameBytes = 4 + 12 + kFrameSize;
+constexpr unsigned kResetHeaderBits = 1;  // the E8 bit at the start of an interval
+
+// The bytes of a frame holding `bits`: frames end on a 16-bit word.
+std::uint64_t frameBytes(std::uint64_t bits) { return (bits + 15) / 16 * 2; }
 
 struct Frame {
   std::span<const unsigned char> data;
   std::span<const Token> tokens;
 };
 
-// Writes the interval frame by frame, keeping what a reader keeps between
-// blocks: the repeated offsets and the previous tree lengths.
+// Writes the interval frame by frame, keeping the tree lengths a reader
+// keeps between blocks.
 class IntervalWriter {
  public:
-  void writeOneBlock(const BlockEncoder& block, std::span<const CodedSymbol> first,
-                     std::span<const CodedSymbol> second);
-  void writeBlockPerFrame(std::span<const Frame> frames);
+  void writeJoint(const BlockEncoder& block, std::span<const CodedSymbol> first, std::span<const CodedSymbol> second);
+  void writeCompressed(const BlockEncoder& block, std::span<const CodedSymbol> symbols);
+  void writeStored(const Frame& frame, const RecentOffsets& offsets);
+  const TreeLengths& previous() const { return previous_; }
+  bool atReset() const { return result_.frameEnds.empty(); }
   LzxInterval take() { return std::move(result_); }
 
  private:
   BitWriter startFrame();
   void endFrame(BitWriter& out);
-  bool fitsStored() const;
-  void writeStored(const Frame& frame);
 
   LzxInterval result_;
-  RecentOffsets offsets_;
   TreeLengths previous_;
 };
 
 BitWriter IntervalWriter::startFrame() {
   BitWriter out(result_.bytes);
-  if (result_.frameEnds.empty()) out.put(0, 1);  // no x86 call translation
+  if (atReset()) out.put(0, kResetHeaderBits);  // no x86 call translation
   return out;
 }
 
@@ -60,31 +62,9 @@ void IntervalWriter::endFrame(BitWriter& out) {
   result_.frameEnds.push_back(static_cast<std::uint32_t>(result_.bytes.size()));
 }
 
-// Whether the frame just ended is no larger than it would be stored.
-bool IntervalWriter::fitsStored() const {
-  const std::size_t n = result_.frameEnds.size();
-  const std::uint32_t start = n > 1 ? result_.frameEnds[n - 2] : 0;
-  return result_.frameEnds.back() - start <= kStoredFrameBytes;
-}
-
-void IntervalWriter::writeStored(const Frame& frame) {
-  BitWriter out = startFrame();
-  out.put(lzx::kUncompressed, 3);
-  out.put(kFrameSize, 24);
-  out.put(0, out.pendingBits() == 0 ? 16 : 16 - out.pendingBits());
-  unsigned char offsets[12];
-  unsigned char* next = offsets;
-  for (std::uint32_t r : {offsets_.r0, offsets_.r1, offsets_.r2}) {
-    for (unsigned shift = 0; shift < 32; shift += 8) *next++ = static_cast<unsigned char>(r >> shift);
-  }
-  out.putBytes(offsets, sizeof offsets);
-  out.putBytes(frame.data.data(), frame.data.size());
-  endFrame(out);
-}
-
 // Both frames in one block: one set of trees, split by the frame alignment.
-void IntervalWriter::writeOneBlock(const BlockEncoder& block, std::span<const CodedSymbol> first,
-                                   std::span<const CodedSymbol> second) {
+void IntervalWriter::writeJoint(const BlockEncoder& block, std::span<const CodedSymbol> first,
+                                std::span<const CodedSymbol> second) {
   BitWriter out = startFrame();
   block.writeHeader(out, 2 * kFrameSize, previous_);
   block.writeSymbols(out, first);
@@ -93,26 +73,61 @@ void IntervalWriter::writeOneBlock(const BlockEncoder& block, std::span<const Co
   endFrame(out);
 }
 
-// One block per frame; a frame that does not compress is stored. A stored
-// frame leaves the offsets and the previous trees as they were.
-void IntervalWriter::writeBlockPerFrame(std::span<const Frame> frames) {
-  for (const Frame& frame : frames) {
-    const std::size_t start = result_.bytes.size();
-    const RecentOffsets offsetsBefore = offsets_;
-    const TreeLengths previousBefore = previous_;
-    const std::vector<CodedSymbol> coded = lzx::codeTokens(frame.tokens, frame.data, offsets_);
-    const BlockEncoder block(coded);
-    BitWriter out = startFrame();
-    block.writeHeader(out, kFrameSize, previous_);
-    block.writeSymbols(out, coded);
-    endFrame(out);
-    if (fitsStored()) continue;
-    result_.bytes.resize(start);
-    result_.frameEnds.pop_back();
-    offsets_ = offsetsBefore;
-    previous_ = previousBefore;
-    writeStored(frame);
+void IntervalWriter::writeCompressed(const BlockEncoder& block, std::span<const CodedSymbol> symbols) {
+  BitWriter out = startFrame();
+  block.writeHeader(out, kFrameSize, previous_);
+  block.writeSymbols(out, symbols);
+  endFrame(out);
+}
+
+// A reader takes the repeated offsets from a stored block, so it gets the
+// ones in force; the tree lengths stay as they were.
+void IntervalWriter::writeStored(const Frame& frame, const RecentOffsets& offsets) {
+  BitWriter out = startFrame();
+  out.put(lzx::kUncompressed, 3);
+  out.put(kFrameSize, 24);
+  out.put(0, out.pendingBits() == 0 ? 16 : 16 - out.pendingBits());
+  unsigned char stored[12];
+  unsigned char* next = stored;
+  for (std::uint32_t r : {offsets.r0, offsets.r1, offsets.r2}) {
+    for (unsigned shift = 0; shift < 32; shift += 8) *next++ = static_cast<unsigned char>(r >> shift);
   }
+  out.putBytes(stored, sizeof stored);
+  out.putBytes(frame.data.data(), frame.data.size());
+  endFrame(out);
+}
+
+// One block for the frame, or the frame stored when that is no larger.
+void writeFrame(IntervalWriter& writer, const Frame& frame, RecentOffsets& offsets) {
+  RecentOffsets after = offsets;
+  const std::vector<CodedSymbol> symbols = lzx::codeTokens(frame.tokens, frame.data, after);
+  const BlockEncoder block(symbols);
+  const unsigned resetBits = writer.atReset() ? kResetHeaderBits : 0;
+  if (frameBytes(resetBits + block.bits(writer.previous())) > kStoredFrameBytes) {
+    writer.writeStored(frame, offsets);
+    return;
+  }
+  writer.writeCompressed(block, symbols);
+  offsets = after;
+}
+
+// Both frames of an interval in one block, when its trees cost less than
+// two sets and neither frame grows beyond its stored size.
+bool writeJointWhenItPays(IntervalWriter& writer, const Frame& firstFrame, const Frame& secondFrame) {
+  RecentOffsets offsets;
+  const std::vector<CodedSymbol> first = lzx::codeTokens(firstFrame.tokens, firstFrame.data, offsets);
+  const std::vector<CodedSymbol> second = lzx::codeTokens(secondFrame.tokens, secondFrame.data, offsets);
+  std::vector<CodedSymbol> both = first;
+  both.insert(both.end(), second.begin(), second.end());
+  const BlockEncoder joint(both);
+  const BlockEncoder alone(first);
+  const TreeLengths reset;
+  const std::uint64_t firstBits = kResetHeaderBits + joint.headerBits(reset) + joint.symbolBits(first);
+  const std::uint64_t secondBits = joint.symbolBits(second);
+  if (frameBytes(firstBits) > kStoredFrameBytes || frameBytes(secondBits) > kStoredFrameBytes) return false;
+  if (firstBits + secondBits >= alone.bits(reset) + BlockEncoder(second).bits(alone.lengths())) return false;
+  writer.writeJoint(joint, first, second);
+  return true;
 }
 
 // The tokens of each frame: matches never cross a frame's end.
@@ -129,36 +144,16 @@ std::vector<Frame> splitFrames(std::span<const unsigned char> data, std::span<co
   return frames;
 }
 
-// Both frames of an interval in one block, when its trees cost less than
-// two sets and neither frame grows beyond its stored size.
-std::optional<LzxInterval> oneBlock(const std::vector<Frame>& frames) {
-  if (frames.size() != 2) return std::nullopt;
-  RecentOffsets offsets;
-  const std::vector<CodedSymbol> first = lzx::codeTokens(frames[0].tokens, frames[0].data, offsets);
-  const std::vector<CodedSymbol> second = lzx::codeTokens(frames[1].tokens, frames[1].data, offsets);
-  std::vector<CodedSymbol> both = first;
-  both.insert(both.end(), second.begin(), second.end());
-  const BlockEncoder joint(both);
-  const BlockEncoder alone(first);
-  const TreeLengths reset;
-  if (joint.bits(reset) >= alone.bits(reset) + BlockEncoder(second).bits(alone.lengths())) return std::nullopt;
-  IntervalWriter writer;
-  writer.writeOneBlock(joint, first, second);
-  LzxInterval result = writer.take();
-  const std::uint32_t firstEnd = result.frameEnds[0];
-  if (firstEnd > kStoredFrameBytes || result.frameEnds[1] - firstEnd > kStoredFrameBytes) return std::nullopt;
-  return result;
-}
-
 }  // namespace
 
 LzxInterval compressInterval(std::span<const unsigned char> data) {
   assert(data.size() == kFrameSize || data.size() == 2 * kFrameSize);
   const std::vector<Token> tokens = lzx::parseInterval(data);
   const std::vector<Frame> frames = splitFrames(data, tokens);
-  if (std::optional<LzxInterval> joint = oneBlock(frames)) return std::move(*joint);
   IntervalWriter writer;
-  writer.writeBlockPerFrame(frames);
+  if (frames.size() == 2 && writeJointWhenItPays(writer, frames[0], frames[1])) return writer.take();
+  RecentOffsets offsets;
+  for (const Frame& frame : frames) writeFrame(writer, frame, offsets);
   return writer.take();
 }
 

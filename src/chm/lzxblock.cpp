@@ -78,6 +78,20 @@ std::uint64_t BlockEncoder::symbolBits() const {
   return bits;
 }
 
+std::uint64_t BlockEncoder::symbolBits(std::span<const CodedSymbol> symbols) const {
+  std::uint64_t bits = 0;
+  for (const CodedSymbol& s : symbols) {
+    bits += lengths_.main[s.main];
+    if (s.length != CodedSymbol::kNoLengthSymbol) bits += lengths_.length[s.length];
+    if (aligned_ && s.footerBits >= kAlignedFooterBits) {
+      bits += s.footerBits - kAlignedFooterBits + alignedLengths_[s.footer & 7];
+    } else {
+      bits += s.footerBits;
+    }
+  }
+  return bits;
+}
+
 std::uint64_t BlockEncoder::headerBits(const TreeLengths& previous) const {
   std::string scratch;
   BitWriter out(scratch);

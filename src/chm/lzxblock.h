@@ -49,6 +49,11 @@ class BlockEncoder {
   // The block's size in bits (header, trees and symbols) after `previous`.
   std::uint64_t bits(const TreeLengths& previous) const;
 
+  // The bits of the block header and trees after `previous`.
+  std::uint64_t headerBits(const TreeLengths& previous) const;
+  // The bits these symbols (all or some of the block's) take.
+  std::uint64_t symbolBits(std::span<const CodedSymbol> symbols) const;
+
   // The block header and trees for a block of `size` bytes; `previous`
   // becomes this block's lengths.
   void writeHeader(BitWriter& out, std::uint32_t size, TreeLengths& previous) const;
@@ -59,7 +64,6 @@ class BlockEncoder {
 
  private:
   std::uint64_t symbolBits() const;
-  std::uint64_t headerBits(const TreeLengths& previous) const;
 
   TreeLengths lengths_;
   std::array<std::uint16_t, kMainSymbols> mainCodes_{};

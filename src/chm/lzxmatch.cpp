@@ -12,13 +12,14 @@ namespace {
 
 constexpr unsigned kHashBits = 15;
 constexpr unsigned kMinHashed = 3;  // matches found by hashing; repeated offsets also take 2
-constexpr unsigned kMaxChain = 48;  // candidates tried per position
-constexpr unsigned kNiceLength = 96;  // a match this long ends the search
+constexpr unsigned kMaxChain = 48;     // candidates tried per position
+constexpr unsigned kGoodLength = 16;   // with a match this long, a quarter of them
+constexpr unsigned kNiceLength = 96;   // a match this long ends the search
 
 // Rough code sizes in bits, enough to weigh a match against the literals it
 // replaces and a near match against a longer far one.
 constexpr int kLiteralBits = 6;
-constexpr int kMatchBits = 8;
+constexpr int kMatchBits = 10;
 constexpr int kLengthSymbolBits = 4;
 
 struct Candidate {
@@ -104,12 +105,16 @@ Candidate Parser::find(std::size_t p) {
   Candidate best;
   const unsigned limit = longestAllowed(p);
   if (limit < kMinMatch) return best;
-  for (std::uint32_t distance : {offsets_.r0, offsets_.r1, offsets_.r2}) {
-    if (distance <= p) consider(best, p, distance, limit, true);
+  // After a reset all three are 1: each distance is tried once.
+  if (offsets_.r0 <= p) consider(best, p, offsets_.r0, limit, true);
+  if (offsets_.r1 <= p && offsets_.r1 != offsets_.r0) consider(best, p, offsets_.r1, limit, true);
+  if (offsets_.r2 <= p && offsets_.r2 != offsets_.r0 && offsets_.r2 != offsets_.r1) {
+    consider(best, p, offsets_.r2, limit, true);
   }
   if (limit < kMinHashed || p + kMinHashed > data_.size()) return best;
   std::int32_t candidate = head_[hashAt(p)];
-  for (unsigned tries = kMaxChain; candidate >= 0 && tries > 0 && best.length < kNiceLength; --tries) {
+  unsigned tries = best.length >= kGoodLength ? kMaxChain / 4 : kMaxChain;
+  for (; candidate >= 0 && tries > 0 && best.length < kNiceLength; --tries) {
     const auto distance = static_cast<std::uint32_t>(p - static_cast<std::size_t>(candidate));
     if (distance > kMaxDistance) break;
     consider(best, p, distance, limit, false);
