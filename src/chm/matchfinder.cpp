@@ -16,7 +16,7 @@ constexpr unsigned kHashed = 3;  // bytes a hash covers: the shortest match the 
 }  // namespace
 
 MatchFinder::MatchFinder(std::span<const unsigned char> data)
-    : data_(data), head_(std::size_t{1} << kHashBits, -1), previous_(data.size(), -1) {}
+    : data_(data), head_(std::size_t{1} << kHashBits, -1), back_(data.size(), 0) {}
 
 std::uint32_t MatchFinder::hashAt(std::size_t p) const {
   const std::uint32_t key = data_[p] | (data_[p + 1] << 8) | (data_[p + 2] << 16);
@@ -27,7 +27,9 @@ void MatchFinder::enterUpTo(std::size_t end) {
   end = std::min(end, data_.size() >= kHashed ? data_.size() - kHashed + 1 : 0);
   for (; entered_ < end; ++entered_) {
     const std::uint32_t h = hashAt(entered_);
-    previous_[entered_] = head_[h];
+    const std::int32_t before = head_[h];
+    // An interval is at most 65536 bytes, so every gap fits 16 bits.
+    back_[entered_] = before < 0 ? 0 : static_cast<std::uint16_t>(entered_ - static_cast<std::size_t>(before));
     head_[h] = static_cast<std::int32_t>(entered_);
   }
 }
@@ -64,7 +66,8 @@ void MatchFinder::find(std::size_t p, unsigned limit, unsigned tries, unsigned e
   for (std::int32_t candidate = head_[hashAt(p)]; candidate >= 0 && tries > 0; --tries) {
     const auto distance = static_cast<std::uint32_t>(p - static_cast<std::size_t>(candidate));
     if (distance > kMaxDistance) break;
-    candidate = previous_[static_cast<std::size_t>(candidate)];
+    const std::uint16_t back = back_[static_cast<std::size_t>(candidate)];
+    candidate = back == 0 ? -1 : candidate - back;
     // Only a longer match adds anything: check the byte that would make it so first.
     if (here[longest] != (here - distance)[longest]) continue;
     const unsigned length = matchLength(p, distance, limit);
