@@ -1,11 +1,19 @@
 #include "chm/intervalpool.h"
 
+#include <system_error>
 #include <utility>
 
 namespace thc::chm {
 
+// A thread the system refuses leaves the pool with fewer workers, or none.
 IntervalPool::IntervalPool(unsigned threads) {
-  for (unsigned i = 0; i < threads; ++i) workers_.emplace_back([this] { work(); });
+  for (unsigned i = 0; i < threads; ++i) {
+    try {
+      workers_.emplace_back([this] { work(); });
+    } catch (const std::system_error&) {
+      break;
+    }
+  }
 }
 
 IntervalPool::~IntervalPool() {

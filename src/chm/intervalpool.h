@@ -22,6 +22,9 @@ class IntervalPool {
   IntervalPool(const IntervalPool&) = delete;
   IntervalPool& operator=(const IntervalPool&) = delete;
 
+  // False when no worker thread could be started.
+  bool running() const { return !workers_.empty(); }
+
   void submit(std::vector<unsigned char> interval);
   // Intervals submitted and not yet taken back.
   std::size_t inFlight() const;

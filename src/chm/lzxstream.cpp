@@ -22,6 +22,7 @@ LzxStream::LzxStream(LzxSink& sink, unsigned threads) : sink_(sink) {
   if (threads > 1) {
     pool_ = std::make_unique<IntervalPool>(threads);
     maxInFlight_ = kQueuedPerThread * threads;
+    if (!pool_->running()) pool_.reset();  // compress on the caller's thread after all
   }
 }
 

@@ -38,7 +38,7 @@ class MatchFinder {
 
   std::span<const unsigned char> data_;
   std::vector<std::int32_t> head_;      // the latest position of each hash
-  std::vector<std::uint16_t> back_;     // per position: how far back the one before it with the same hash is (0: none)
+  std::vector<std::uint16_t> back_;     // per position: the gap to the one before with its hash (0: none)
   std::size_t entered_ = 0;             // positions below this are in the chains
 };
 
