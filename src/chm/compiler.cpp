@@ -4,10 +4,12 @@
 #include <vector>
 
 #include "chm/container.h"
+#include "chm/contextids.h"
 #include "chm/lzxstream.h"
 #include "chm/pagelinks.h"
 #include "chm/pagetitle.h"
 #include "chm/projectfile.h"
+#include "chm/sitemapcheck.h"
 #include "chm/sourcefiles.h"
 #include "chm/systemfiles.h"
 #include "common/text.h"
@@ -50,9 +52,13 @@ class CompressedSection {
 // What a run of the compiler carries from step to step.
 struct Compilation {
   const HelpProjectFile& project;
+  std::u16string projectPath;
   std::u16string folderPath;
+  // The folder as the system resolves it: nothing outside it is read.
+  std::u16string canonicalFolder;
   TextEncoder encoder;
   std::vector<Topic> topics;
+  std::vector<ContextId> contextIds;
   CompileResult result;
 
   std::string inCodePage(std::u16string_view text) {
@@ -131,22 +137,32 @@ std::vector<WindowDefinition> windows(Compilation& run, const SystemInfo& info) 
   return result;
 }
 
+bool isSitemap(const Compilation& run, const SourceFile& file) {
+  return file.linkedFrom.empty() && (file.path == run.project.contentsFile || file.path == run.project.indexFile);
+}
+
 // Adds one file; a page becomes a topic, and what it links to joins the
 // files. A listed file that cannot be read fails the help file; a linked
 // one that cannot is left out (its link is broken either way).
 bool addSourceFile(Compilation& run, const SourceFile& file, SourceFiles& files, CompressedSection& section) {
   const std::u16string path = run.folderPath + file.path;
-  std::unique_ptr<platform::InputFile> input = platform::InputFile::open(path);
+  bool outside = false;
+  std::unique_ptr<platform::InputFile> input = platform::InputFile::openInside(path, run.canonicalFolder, outside);
   std::optional<std::string> bytes = input ? input->readAll() : std::nullopt;
-  if (!bytes && file.linked) return true;
+  if (!bytes && !file.linkedFrom.empty()) {
+    run.result.missingLinks.push_back(MissingLink{file.linkedFrom, file.path});
+    return true;
+  }
+  if (outside) return run.fail(path, u"lies outside the project's folder");
   if (!input) return run.fail(path, u"cannot be opened as a file");
   if (!bytes) return run.fail(path, u"cannot be read");
+  if (isSitemap(run, file) && !listsClose(*bytes)) return run.fail(path, u"does not close its lists");
   if (file.topic) {
     std::u16string title = pageTitle(*bytes);
     // Search results show a topic by its title: one without gets its name.
     if (title.empty()) title = file.path;
     run.topics.push_back(Topic{run.inCodePage(file.path), run.inCodePage(title)});
-    for (const std::u16string& linked : linkedFiles(*bytes, file.path)) files.addLinked(linked);
+    for (const std::u16string& linked : linkedFiles(*bytes, file.path)) files.addLinked(linked, file.path);
   }
   return section.add(file.name, *bytes) || run.fail(run.folderPath, u"no room for the compressed content");
 }
@@ -163,6 +179,11 @@ bool addSourceFiles(Compilation& run, SourceFiles& files, CompressedSection& sec
 bool addTables(Compilation& run, const SystemInfo& info, CompressedSection& section) {
   StringsTable strings;
   const TopicTables tables = topicTables(run.topics, strings);
+  if (!run.contextIds.empty()) {
+    std::vector<std::pair<std::uint32_t, std::string>> ids;
+    for (const ContextId& id : run.contextIds) ids.emplace_back(id.number, run.inCodePage(id.file));
+    if (!section.add("/#IVB", contextIdFile(ids, strings))) return run.fail(run.folderPath, u"no room for the compressed content");
+  }
   const std::string windowTable = windowsFile(windows(run, info), info.version3, strings);
   const bool added = section.add("/#TOPICS", tables.topics) && section.add("/#URLTBL", tables.urlTable) &&
                      section.add("/#URLSTR", tables.urlStrings) && section.add("/#WINDOWS", windowTable) &&
@@ -181,9 +202,19 @@ std::optional<HelpProjectFile> readProject(std::u16string_view path, std::u16str
 }
 
 bool compile(Compilation& run, const CompileSettings& settings, OutputFolder& folder) {
+  if (!run.project.hasFiles) return run.fail(run.projectPath, u"has no [FILES] section");
   SourceProblem problem;
   std::optional<SourceFiles> files = listedFiles(run.project, problem);
   if (!files) return run.fail(problem.file, problem.why);
+  ContextProblem contextProblem;
+  const FileReader read = [&](std::u16string_view path) -> std::optional<std::string> {
+    bool outside = false;
+    auto input = platform::InputFile::openInside(run.folderPath + std::u16string(path), run.canonicalFolder, outside);
+    return input ? input->readAll() : std::nullopt;
+  };
+  std::optional<std::vector<ContextId>> ids = contextIds(run.project, read, contextProblem);
+  if (!ids) return run.fail(run.folderPath + contextProblem.file, contextProblem.why);
+  run.contextIds = std::move(*ids);
   std::unique_ptr<platform::ScratchFile> scratch = folder.scratch();
   if (!scratch) return run.fail(run.folderPath, u"no room for the compressed content");
   ScratchSink sink(*scratch);
@@ -228,8 +259,10 @@ CompileResult compileHelpProject(OutputFolder& folder, std::u16string_view proje
     failed.why = u"names no compiled file";
     return failed;
   }
-  Compilation run{*project, folder.path(), TextEncoder(project->codePage), {}, {}};
+  Compilation run{*project, projectPath, folder.path(), platform::canonicalPath(folder.path()), TextEncoder(project->codePage),
+                  {}, {}, {}};
   run.result.helpFile = folder.path() + project->compiledFile;
+  run.result.ignored = project->ignored;
   run.result.compiled = compile(run, settings, folder);
   return std::move(run.result);
 }

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "common/output.h"
 
@@ -21,12 +22,22 @@ struct CompileSettings {
   unsigned threads = 1;
 };
 
+// A link of a page to a file that is not there (paths relative to the
+// project's folder).
+struct MissingLink {
+  std::u16string page;
+  std::u16string target;
+};
+
 struct CompileResult {
   bool compiled = false;
   std::u16string helpFile;  // the path of the help file written
   // When not compiled: the file at fault (a path) and why.
   std::u16string file;
   std::u16string why;
+  // Lines of the project that change nothing, as written.
+  std::vector<std::u16string> ignored;
+  std::vector<MissingLink> missingLinks;
 };
 
 // Compiles the help project `projectName`, a file in the folder, into the

@@ -8,9 +8,17 @@ namespace thc::chm {
 
 namespace {
 
-enum class Section { none, options, windows, files, other };
+enum class Section { none, options, windows, files, alias, map, popups, other };
 
 std::u16string_view trimmed(std::u16string_view text) { return trimmedView(text); }
+
+std::u16string withSlashes(std::u16string_view path) {
+  std::u16string result(path);
+  for (char16_t& c : result) {
+    if (c == u'\\') c = u'/';
+  }
+  return result;
+}
 
 bool equalsIgnoringCase(std::u16string_view a, std::u16string_view b) { return lowerAscii(a) == lowerAscii(b); }
 
@@ -18,6 +26,9 @@ Section sectionNamed(std::u16string_view name) {
   if (equalsIgnoringCase(name, u"OPTIONS")) return Section::options;
   if (equalsIgnoringCase(name, u"WINDOWS")) return Section::windows;
   if (equalsIgnoringCase(name, u"FILES")) return Section::files;
+  if (equalsIgnoringCase(name, u"ALIAS")) return Section::alias;
+  if (equalsIgnoringCase(name, u"MAP")) return Section::map;
+  if (equalsIgnoringCase(name, u"TEXT POPUPS")) return Section::popups;
   return Section::other;
 }
 
@@ -122,6 +133,19 @@ ProjectWindow readWindow(std::u16string_view name, std::u16string_view definitio
   return window;
 }
 
+// Keys that generators write and that change nothing in the help file:
+// how the compiler reports, what it writes beside it, what readers find by
+// the language already.
+bool hasNoEffect(std::u16string_view key) {
+  for (std::u16string_view known :
+       {u"language", u"display compile progress", u"display compile notes", u"auto index", u"create chi file",
+        u"enhanced decompilation", u"error log file", u"flat", u"auto toc", u"full text search stop list file",
+        u"prefix", u"sample staging path", u"sample list file", u"custom tab"}) {
+    if (key == known) return true;
+  }
+  return false;
+}
+
 void readOption(HelpProjectFile& project, std::u16string_view key, std::u16string_view value,
                 std::u16string_view line) {
   const std::u16string lowered = lowerAscii(trimmed(key));
@@ -148,9 +172,16 @@ void readOption(HelpProjectFile& project, std::u16string_view key, std::u16strin
     project.binaryIndex = yes(value);
   } else if (lowered == u"compatibility") {
     project.version3 = value.find(u"1.0") == std::u16string_view::npos;
-  } else if (lowered != u"language") {
-    project.ignored.push_back(u"OPTIONS: " + std::u16string(line));
+  } else if (!hasNoEffect(lowered)) {
+    project.ignored.push_back(std::u16string(line));
   }
+}
+
+// "0x0419" for the language ID, as the code page table takes it.
+std::u16string lcidText(std::uint32_t lcid) {
+  std::u16string text = u"0x";
+  for (int shift = 12; shift >= 0; shift -= 4) text += u"0123456789ABCDEF"[(lcid >> shift) & 0xF];
+  return text;
 }
 
 // The lines of the file, without their line ends.
@@ -200,11 +231,7 @@ std::optional<HelpProjectFile> readHelpProjectFile(std::string_view bytes, std::
   const std::vector<std::string_view> all = lines(bytes);
   HelpProjectFile project;
   project.lcid = findLanguage(all);
-  project.codePage = helpCodePage(u"0x" + [&] {
-    std::u16string hex;
-    for (int shift = 12; shift >= 0; shift -= 4) hex += u"0123456789ABCDEF"[(project.lcid >> shift) & 0xF];
-    return hex;
-  }());
+  project.codePage = helpCodePage(lcidText(project.lcid));
   TextDecoder decoder(project.codePage);
   Section section = Section::none;
   bool anySection = false;
@@ -215,13 +242,15 @@ std::optional<HelpProjectFile> readHelpProjectFile(std::string_view bytes, std::
     if (line.front() == u'[' && line.back() == u']') {
       section = sectionNamed(line.substr(1, line.size() - 2));
       anySection = true;
+      if (section == Section::files) project.hasFiles = true;
+      if (section == Section::other) project.ignored.push_back(std::u16string(line));
       continue;
     }
     const size_t equals = line.find(u'=');
     switch (section) {
       case Section::options:
         if (equals == std::u16string_view::npos) {
-          project.ignored.push_back(u"OPTIONS: " + std::u16string(line));
+          project.ignored.push_back(std::u16string(line));
         } else {
           readOption(project, line.substr(0, equals), line.substr(equals + 1), line);
         }
@@ -231,16 +260,25 @@ std::optional<HelpProjectFile> readHelpProjectFile(std::string_view bytes, std::
           project.windows.push_back(readWindow(line.substr(0, equals), line.substr(equals + 1)));
         }
         break;
-      case Section::files: {
-        std::u16string file(line);
-        for (char16_t& c : file) {
-          if (c == u'\\') c = u'/';
-        }
-        project.files.push_back(std::move(file));
+      case Section::files:
+        project.files.push_back(withSlashes(line));
         break;
-      }
+      case Section::alias:
+        if (equals == std::u16string_view::npos) {
+          project.ignored.push_back(std::u16string(line));
+        } else {
+          project.aliases.emplace_back(trimmed(line.substr(0, equals)), withSlashes(trimmed(line.substr(equals + 1))));
+        }
+        break;
+      case Section::map:
+        project.mapLines.emplace_back(line);
+        break;
+      case Section::popups:
+        project.popupFiles.push_back(withSlashes(line));
+        break;
       case Section::none:
       case Section::other:
+        project.ignored.push_back(std::u16string(line));
         break;
     }
   }

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace thc::chm {
@@ -31,6 +32,14 @@ struct ProjectWindow {
   std::uint32_t notifyId = 0;
 };
 
+// A context id that applications pass to the viewer to open a topic: a
+// symbol of [MAP] with its number, given a file by [ALIAS].
+struct ContextId {
+  std::u16string symbol;
+  std::uint32_t number = 0;
+  std::u16string file;
+};
+
 struct HelpProjectFile {
   std::u16string compiledFile;
   std::u16string contentsFile;
@@ -47,7 +56,13 @@ struct HelpProjectFile {
   bool version3 = true;  // "Compatibility=1.1 or later", the default
   std::vector<ProjectWindow> windows;
   std::vector<std::u16string> files;  // as listed, "\" already turned into "/"
-  // Lines of the project that change nothing, as "section: line".
+  bool hasFiles = false;               // a [FILES] section, even an empty one
+  // [ALIAS]: symbol and file; [MAP]: the lines as written ("#define S 10",
+  // "#include map.h"); [TEXT POPUPS]: the files.
+  std::vector<std::pair<std::u16string, std::u16string>> aliases;
+  std::vector<std::u16string> mapLines;
+  std::vector<std::u16string> popupFiles;
+  // Lines of the project that change nothing.
   std::vector<std::u16string> ignored;
 };
 

@@ -15,8 +15,9 @@ bool isPage(std::u16string_view path) {
   return lowered.ends_with(u".htm") || lowered.ends_with(u".html");
 }
 
-// "./a.html" and "a.html" are one file; "." parts go, ".." parts and
-// absolute paths lead outside and are refused (none then).
+// "./a.html" and "a.html" are one file; "." parts go, ".." parts back out
+// of a folder; a path that climbs above the project's folder, a drive or an
+// absolute path lead outside and are refused (none then).
 std::optional<std::u16string> relativePath(std::u16string_view listed) {
   std::u16string path;
   size_t start = 0;
@@ -29,7 +30,14 @@ std::optional<std::u16string> relativePath(std::u16string_view listed) {
       if (slash == 0) return std::nullopt;  // an absolute path
       continue;
     }
-    if (part == u".." || part.find(u':') != std::u16string_view::npos) return std::nullopt;
+    if (part.find(u':') != std::u16string_view::npos) return std::nullopt;
+    if (part == u"..") {
+      // Back out of the last folder; above the project's folder is outside.
+      if (path.empty()) return std::nullopt;
+      const size_t last = path.rfind(u'/');
+      path.resize(last == std::u16string::npos ? 0 : last);
+      continue;
+    }
     if (!path.empty()) path += u'/';
     path += part;
   }
@@ -39,14 +47,15 @@ std::optional<std::u16string> relativePath(std::u16string_view listed) {
 
 }  // namespace
 
-bool SourceFiles::add(std::u16string_view listed, SourceProblem& problem) { return add(listed, false, problem); }
+bool SourceFiles::add(std::u16string_view listed, SourceProblem& problem) { return add(listed, u"", problem); }
 
-void SourceFiles::addLinked(std::u16string_view path) {
+void SourceFiles::addLinked(std::u16string_view path, std::u16string_view page) {
   SourceProblem ignored;
-  add(path, true, ignored);
+  add(path, page, ignored);
 }
 
-bool SourceFiles::add(std::u16string_view listed, bool linked, SourceProblem& problem) {
+bool SourceFiles::add(std::u16string_view listed, std::u16string_view linkedFrom, SourceProblem& problem) {
+  const bool linked = !linkedFrom.empty();
   const std::optional<std::u16string> path = relativePath(trimmedView(listed));
   if (!path) {
     problem = {std::u16string(listed), u"lies outside the project's folder"};
@@ -67,7 +76,7 @@ bool SourceFiles::add(std::u16string_view listed, bool linked, SourceProblem& pr
     problem = {*path, u"differs only in letter case from " + found->second};
     return false;
   }
-  files_.push_back(SourceFile{*path, std::move(name), isPage(*path), linked});
+  files_.push_back(SourceFile{*path, std::move(name), isPage(*path), std::u16string(linkedFrom)});
   return true;
 }
 
@@ -76,8 +85,10 @@ std::optional<SourceFiles> listedFiles(const HelpProjectFile& project, SourcePro
   for (const std::u16string* sitemap : {&project.contentsFile, &project.indexFile}) {
     if (!sitemap->empty() && !files.add(*sitemap, problem)) return std::nullopt;
   }
-  for (const std::u16string& file : project.files) {
-    if (!trimmedView(file).empty() && !files.add(file, problem)) return std::nullopt;
+  for (const auto* list : {&project.files, &project.popupFiles}) {
+    for (const std::u16string& file : *list) {
+      if (!files.add(file, problem)) return std::nullopt;
+    }
   }
   return files;
 }

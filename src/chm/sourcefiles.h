@@ -16,7 +16,7 @@ struct SourceFile {
   std::u16string path;  // relative to the project's folder, "/" between folders
   std::string name;     // inside the help file: "/" + the path in UTF-8
   bool topic = false;   // an HTML page, which gets a topic of its own
-  bool linked = false;  // not listed, but the target of a link in a page
+  std::u16string linkedFrom;  // not listed: the page that links to it
 };
 
 struct SourceProblem {
@@ -33,19 +33,19 @@ class SourceFiles {
   bool add(std::u16string_view listed, SourceProblem& problem);
   // Adds a file that a page links to (a path relative to the project's
   // folder), unless it is known already or could not be listed.
-  void addLinked(std::u16string_view path);
+  void addLinked(std::u16string_view path, std::u16string_view page);
   const std::vector<SourceFile>& files() const { return files_; }
 
  private:
-  bool add(std::u16string_view listed, bool linked, SourceProblem& problem);
+  bool add(std::u16string_view listed, std::u16string_view linkedFrom, SourceProblem& problem);
 
   std::vector<SourceFile> files_;
   // Names folded to lower case, with the path that took each.
   std::unordered_map<std::string, std::u16string> taken_;
 };
 
-// The contents and index files and the files of [FILES]; none, with the
-// problem, when one is refused.
+// The contents and index files, the files of [FILES] and [TEXT POPUPS];
+// none, with the problem, when one is refused.
 std::optional<SourceFiles> listedFiles(const HelpProjectFile& project, SourceProblem& problem);
 
 }  // namespace thc::chm

@@ -126,10 +126,10 @@ bool isRefusedFileName(std::u16string_view name) {
   return false;
 }
 
-OutputFolder::OutputFolder(std::u16string_view directory) : path_(directory) {
+OutputFolder::OutputFolder(std::u16string_view directory, EarlierProject earlier) : path_(directory) {
   platform::OutputDirectory::OpenStatus status;
   directory_ = platform::OutputDirectory::open(path_, status);
-  if (directory_) directory_->remove(kHelpProjectName);
+  if (directory_ && earlier == EarlierProject::remove) directory_->remove(kHelpProjectName);
 }
 
 // An observed file is gathered whole first: what is stored and what the

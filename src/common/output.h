@@ -44,7 +44,10 @@ class OutputFolder {
   // Takes the folder `directory` (ending in a separator) for this run and
   // removes the help project of an earlier run, which is written anew last,
   // so a run that does not finish leaves none behind that lists its files.
-  explicit OutputFolder(std::u16string_view directory);
+  // A folder that holds a help project of someone else's, to be compiled,
+  // keeps it.
+  enum class EarlierProject { remove, keep };
+  explicit OutputFolder(std::u16string_view directory, EarlierProject earlier = EarlierProject::remove);
   OutputFolder(const OutputFolder&) = delete;
   OutputFolder& operator=(const OutputFolder&) = delete;
 

@@ -14,6 +14,7 @@
 #include "driver/options.h"
 #include "driver/paths.h"
 #include "driver/version.h"
+#include "helpproject/codepage.h"
 #include "helpproject/helpcompiler.h"
 #include "images/images.h"
 #include "index/extend.h"
@@ -84,7 +85,7 @@ bool runStages(ProjectModel& model, Console& console, OutputFolder& folder, DocT
 
   // The link check sees every file as the folder stores it, and reports
   // once everything a link can lead to is written.
-  LinkChecker links;
+  LinkChecker links(helpCodePage(model.project.lang));
   if (options.checkLinks) folder.observe(&links);
   console.writeLine(u"Creating HTML files at " + model.outputDir);
   bool written = generateOutput(model, console, folder);
@@ -100,9 +101,7 @@ HelpCompilerSettings compilerSettings(const DriverOptions& options) {
   HelpCompilerSettings settings;
   settings.program = options.helpCompiler;
   settings.seconds = options.sourceDateEpoch;
-  // Compressing pays on a second core; more are rarely free on a build
-  // machine and gain little.
-  settings.threads = std::clamp(std::thread::hardware_concurrency(), 1u, 2u);
+  settings.threads = compressionThreads();
   return settings;
 }
 
@@ -215,6 +214,12 @@ int runDriver(const std::vector<ExternalText>& arguments, Console& console,
   if (!options.noWait) waitForReturn(console);
   if (options.keepModelAtExit) (void)owned.release();
   return ok ? 0 : 1;
+}
+
+unsigned compressionThreads() {
+  // Compressing pays on a second core; more are rarely free on a build
+  // machine and gain little.
+  return std::clamp(std::thread::hardware_concurrency(), 1u, 2u);
 }
 
 void printUsage(Console& console) {

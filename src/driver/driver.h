@@ -45,6 +45,9 @@ struct DriverOptions {
 int runDriver(const std::vector<ExternalText>& arguments, Console& console,
               platform::Requesters& requesters, const DriverOptions& options);
 
+// The threads the help compiler compresses on.
+unsigned compressionThreads();
+
 // The answers to --help and --version.
 void printUsage(Console& console);
 void printVersion(Console& console);

@@ -1,5 +1,6 @@
 #include <cstdint>
 
+#include "driver/compileproject.h"
 #include "driver/driver.h"
 #include "driver/options.h"
 #include "platform/commandline.h"
@@ -19,6 +20,14 @@ std::uint64_t sourceDateEpoch() {
     seconds = seconds * 10 + (c - u'0');
   }
   return seconds > 0xFFFFFFFFull ? 0 : seconds;
+}
+
+// How our own help compiler works here.
+thc::HelpCompilerSettings compilerSettings() {
+  thc::HelpCompilerSettings settings;
+  settings.seconds = sourceDateEpoch();
+  settings.threads = thc::compressionThreads();
+  return settings;
 }
 
 // The options that shape a run.
@@ -55,6 +64,8 @@ int main(int argc, char** argv) {
     case thc::CommandLine::Action::version:
       thc::printVersion(console);
       return 0;
+    case thc::CommandLine::Action::compile:
+      return thc::compileProjectFile(*command.compileProject, console, compilerSettings());
     case thc::CommandLine::Action::run:
       break;
   }

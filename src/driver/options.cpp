@@ -50,6 +50,8 @@ bool takeOption(CommandLine& command, const std::vector<ExternalText>& arguments
     version = true;
   } else if (option == u"-o" || option == u"--output" || option.starts_with(u"--output=")) {
     return takeValue(command, arguments, i, command.output);
+  } else if (option == u"--compile" || option.starts_with(u"--compile=")) {
+    return takeValue(command, arguments, i, command.compileProject);
   } else if (option == u"--hhc" || option.starts_with(u"--hhc=")) {
     command.compileHelp = true;
     return takeValue(command, arguments, i, command.helpCompiler);
@@ -89,6 +91,8 @@ CommandLine parseCommandLine(std::vector<ExternalText> arguments) {
     command.action = CommandLine::Action::help;
   } else if (version) {
     command.action = CommandLine::Action::version;
+  } else if (command.compileProject) {
+    command.action = CommandLine::Action::compile;
   }
   return command;
 }
@@ -96,6 +100,7 @@ CommandLine parseCommandLine(std::vector<ExternalText> arguments) {
 std::vector<std::u16string> usageText() {
   return {
       u"Usage: tarnelthc [options] [first [project.xml]]",
+      u"       tarnelthc --compile project.hhp",
       u"",
       u"Compiles an XML document project into HTML pages and the project, contents",
       u"and index files of an HTML Help build.",
@@ -114,6 +119,8 @@ std::vector<std::u16string> usageText() {
       u"  --chm                compile the output folder into the help file",
       u"  --hhc PROGRAM        compile it with the outside HTML Help compiler PROGRAM",
       u"                       (chmcmd, hhc.exe ...) instead; implies --chm",
+      u"  --compile FILE.hhp   compile the HTML Help project FILE.hhp (written by any",
+      u"                       generator) into its help file beside it, and end",
       u"  --check-links        check that every link and anchor of the written files",
       u"                       leads to a file written in this run",
       u"  --confine            read imports and images only from inside the project",

@@ -12,7 +12,7 @@
 namespace thc {
 
 struct CommandLine {
-  enum class Action { run, help, version, usageError };
+  enum class Action { run, compile, help, version, usageError };
   Action action = Action::run;
   // The plain arguments, program name first: the first after it is only
   // echoed, the second is the project file.
@@ -21,6 +21,7 @@ struct CommandLine {
   bool noWait = false;                 // --no-wait
   bool compileHelp = false;            // --chm, --hhc
   std::optional<ExternalText> helpCompiler;  // --hhc: an outside compiler
+  std::optional<ExternalText> compileProject;  // --compile: a help project to compile
   bool checkLinks = false;             // --check-links
   bool confine = false;                // --confine
   // The lines for standard error when the action is usageError.

@@ -5,6 +5,7 @@
 
 #include "chm/compiler.h"
 #include "common/text.h"
+#include "helpproject/codepage.h"
 #include "helpproject/projectfile.h"
 #include "platform/filesystem.h"
 #include "platform/process.h"
@@ -55,11 +56,21 @@ bool isProblemLine(std::u16string_view line) {
 bool compileHelpFile(const ProjectModel& model, OutputFolder& folder, Console& console,
                      const HelpCompilerSettings& settings) {
   if (!settings.program.empty()) return compileWithProgram(model, console, settings.program);
+  return compileHelpProject(folder, u"document.hhp", console, settings);
+}
+
+bool compileHelpProject(OutputFolder& folder, std::u16string_view name, Console& console,
+                        const HelpCompilerSettings& settings) {
   console.writeLine(u"Compiling help file ...");
   chm::CompileSettings compile;
   compile.seconds = settings.seconds;
   compile.threads = settings.threads;
-  const chm::CompileResult result = chm::compileHelpProject(folder, u"document.hhp", compile);
+  const chm::CompileResult result = chm::compileHelpProject(folder, name, compile);
+  const std::u16string projectPath = folder.path() + std::u16string(name);
+  for (const std::u16string& line : result.ignored) console.writeLine(u"Ignored in " + projectPath + u": " + line);
+  for (const chm::MissingLink& link : result.missingLinks) {
+    console.writeLine(u"Missing file " + link.target + u" linked from " + link.page);
+  }
   if (result.compiled) {
     console.writeLine(u"Help file " + result.helpFile);
     return true;
@@ -76,7 +87,8 @@ bool compileWithProgram(const ProjectModel& model, Console& console, std::u16str
     console.writeLine(u"No HTML Help compiler found");
     return false;
   }
-  const std::u16string helpFile = model.outputDir + compiledFileName(model.project.title);
+  const std::u16string helpFile =
+      model.outputDir + compiledFileName(model.project.title, helpCodePage(model.project.lang));
   // A help file of an earlier run must not pass for this run's.
   platform::removeFile(helpFile);
   CompilerReport report;

@@ -29,6 +29,15 @@ struct HelpCompilerSettings {
 bool compileHelpFile(const ProjectModel& model, OutputFolder& folder, Console& console,
                      const HelpCompilerSettings& settings);
 
+// Compiles the help project `name` (a file in the folder) with our own
+// compiler into the help file it names, beside it, and reports as
+// compileHelpFile does; first each line of the project that changes
+// nothing ("Ignored in " + project + ": " + line) and each link of a page
+// to a file that is not there ("Missing file " + target + " linked from " +
+// page).
+bool compileHelpProject(OutputFolder& folder, std::u16string_view name, Console& console,
+                        const HelpCompilerSettings& settings);
+
 // Runs an outside compiler on document.hhp in model.outputDir, with that
 // folder as the current directory, so the help file lands beside it. The
 // compilers' exit codes say nothing (one exits 0 after errors, the other 1

@@ -32,4 +32,10 @@ std::string fuzzCatalog(std::string_view bytes);
 // a folder that does not exist; nothing is written.
 std::string fuzzPipeline(std::string_view bytes);
 
+// The bytes through the LZX compressor and back through libmspack's decoder
+// (tests/chm/lzx_roundtrip.cpp, linked with libmspack). The first byte
+// picks the thread count, the piece size and whether the rest is repeated
+// past a frame's end.
+std::string fuzzLzx(std::string_view bytes);
+
 }  // namespace thc::robust
