@@ -56,6 +56,19 @@ Project languageProject(const Language& l) {
   return p;
 }
 
+// Enough pages for a directory of several listing chunks under an index
+// chunk and a compressed section of many frames and resets.
+Project manyPages() {
+  std::string commands;
+  for (int i = 0; i < 600; ++i) {
+    const std::string n = std::to_string(i);
+    commands += "<command name=\"Draw" + n + "\"><keywords>shape" + n + "</keywords><description>Draws " + n +
+                " pixels.</description></command>";
+  }
+  const std::string xml = "<doc title=\"Shapes\"><library name=\"Shapes\">" + commands + "</library></doc>";
+  return {"many_pages", "", xml, "pixels", {}, ""};
+}
+
 std::vector<Project> projects() {
   const Language languages[] = {
       {"de", "Befehle für Käse Ω", "Befehle", "Änderungen", {"Größe", "Käse"},
@@ -74,6 +87,7 @@ std::vector<Project> projects() {
       {"catalog_demo", "catalog-demo/katalog.xml", "", "längste", {}, ""},
   };
   for (const Language& language : languages) result.push_back(languageProject(language));
+  result.push_back(manyPages());
   return result;
 }
 

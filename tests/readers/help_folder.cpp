@@ -155,7 +155,11 @@ std::optional<HelpFolder> readHelpFolder(const std::string& path) {
   if (!fileExists(path + "/document.hhp")) return std::nullopt;
   ProjectText project = projectText(readFile(path + "/document.hhp"));
   HelpFolder folder;
-  folder.lcid = static_cast<std::uint32_t>(std::strtoul(project.options["Language"].c_str(), nullptr, 16));
+  // A project without a language is English (United States), as help
+  // compilers read it.
+  const std::string& language = project.options["Language"];
+  folder.lcid =
+      language.empty() ? 0x409 : static_cast<std::uint32_t>(std::strtoul(language.c_str(), nullptr, 16));
   auto codePage = kCodePages.find(folder.lcid);
   if (codePage == kCodePages.end()) return std::nullopt;
   folder.codePage = codePage->second;
