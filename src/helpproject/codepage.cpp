@@ -209,6 +209,14 @@ void TextEncoder::appendWithQuestionMarks(std::string& out, std::u16string_view 
   append(out, text, [&](uint32_t) { out += '?'; });
 }
 
+bool TextEncoder::appendIfHeld(std::string& out, std::u16string_view text) {
+  const size_t start = out.size();
+  bool held = true;
+  append(out, text, [&](uint32_t) { held = false; });
+  if (!held) out.resize(start);
+  return held;
+}
+
 size_t TextEncoder::sizeWithReferences(std::u16string_view text) {
   size_t size = asciiStart(text);
   if (size == text.size()) return size;

@@ -1,3 +1,4 @@
+#include <errno.h>
 #include <iconv.h>
 
 #include <bit>
@@ -42,6 +43,28 @@ class IconvConverter : public CodePageConverter {
       held += units;
     }
     return held;
+  }
+
+  void appendDecoded(std::u16string& out, std::string_view bytes) override {
+    char* in = const_cast<char*>(bytes.data());
+    size_t inLeft = bytes.size();
+    iconv(from_, nullptr, nullptr, nullptr, nullptr);
+    while (inLeft > 0) {
+      // No byte of these code pages makes more than one code unit.
+      const size_t start = out.size();
+      const size_t room = inLeft + 2;
+      out.resize(start + room);
+      char* to = reinterpret_cast<char*>(out.data() + start);
+      size_t toLeft = room * sizeof(char16_t);
+      const size_t result = iconv(from_, &in, &inLeft, &to, &toLeft);
+      out.resize(start + room - toLeft / sizeof(char16_t));
+      if (result != static_cast<size_t>(-1) || errno == E2BIG) continue;
+      // A byte that starts no character here, or a lead byte at the end.
+      out.push_back(u'\uFFFD');
+      ++in;
+      --inLeft;
+      iconv(from_, nullptr, nullptr, nullptr, nullptr);
+    }
   }
 
  private:

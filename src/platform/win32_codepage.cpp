@@ -28,6 +28,19 @@ class Win32Converter : public CodePageConverter {
     return held;
   }
 
+  // Windows itself writes its default character for a byte that starts no
+  // character of the code page.
+  void appendDecoded(std::u16string& out, std::string_view bytes) override {
+    if (bytes.empty()) return;
+    if (bytes.size() > 0x3FFFFFFF) bytes = bytes.substr(0, 0x3FFFFFFF);
+    const int length = static_cast<int>(bytes.size());
+    const int size = MultiByteToWideChar(codePage_, 0, bytes.data(), length, nullptr, 0);
+    if (size <= 0) return;
+    std::wstring wide(static_cast<size_t>(size), L'\0');
+    MultiByteToWideChar(codePage_, 0, bytes.data(), length, wide.data(), size);
+    out += win32::fromWide(wide);
+  }
+
  private:
   // Appends the whole text when the code page holds every character of it.
   bool convert(std::string& out, std::u16string_view text) {
