@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "chm/htmlentities.h"
+#include "common/utf.h"
 
 namespace thc::chm {
 
@@ -209,7 +210,12 @@ class Scanner {
 }  // namespace
 
 PageText PageReader::read(std::string_view html) {
-  decoder_.decode(html, text_);
+  if (html.starts_with("\xEF\xBB\xBF")) html.remove_prefix(3);
+  text_.clear();
+  if (!appendFromUtf8(text_, html)) {
+    if (!codePageText_) codePageText_.emplace(codePage_);
+    text_ = codePageText_->decode(html);
+  }
   PageText page;
   page.body.reserve(text_.size() / 2);
   Scanner(text_, page).run();

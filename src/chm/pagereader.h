@@ -5,10 +5,11 @@
 // browser would show them.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
-#include "chm/pagecharset.h"
+#include "chm/decoder.h"
 
 namespace thc::chm {
 
@@ -26,12 +27,17 @@ struct PageText {
 class PageReader {
  public:
   // The code page of pages that are not UTF-8: a code page helpCodePage gives.
-  explicit PageReader(unsigned codePage) : decoder_(codePage) {}
+  explicit PageReader(unsigned codePage) : codePage_(codePage) {}
 
+  // Our own pages are UTF-8 and say so; pages of other generators are
+  // mostly in the help's code page, and such bytes are seldom valid UTF-8.
+  // So a page is read as UTF-8 (a byte order mark dropped) when its bytes
+  // are valid UTF-8, and in the code page otherwise.
   PageText read(std::string_view html);
 
  private:
-  PageDecoder decoder_;
+  unsigned codePage_;
+  std::optional<TextDecoder> codePageText_;  // made for the first page that needs it
   std::u16string text_;  // the decoded page, its room kept for the next one
 };
 

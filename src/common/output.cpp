@@ -126,10 +126,10 @@ bool isRefusedFileName(std::u16string_view name) {
   return false;
 }
 
-OutputFolder::OutputFolder(std::u16string_view directory) : path_(directory) {
+OutputFolder::OutputFolder(std::u16string_view directory, EarlierProject earlier) : path_(directory) {
   platform::OutputDirectory::OpenStatus status;
   directory_ = platform::OutputDirectory::open(path_, status);
-  if (directory_) directory_->remove(kHelpProjectName);
+  if (directory_ && earlier == EarlierProject::remove) directory_->remove(kHelpProjectName);
 }
 
 // An observed file is gathered whole first: what is stored and what the
@@ -154,6 +154,17 @@ WriteOutcome OutputFolder::store(std::u16string_view name, platform::ByteSource&
 
 WriteOutcome OutputFolder::storeUnobserved(std::u16string_view name, platform::ByteSource& source) {
   return outcomeOf(directory_->store(name, source));
+}
+
+WriteOutcome OutputFolder::writeStream(std::u16string_view name, platform::ByteSource& source) {
+  if (!directory_ || isRefusedFileName(name)) return WriteOutcome::NotCreated;
+  std::lock_guard<std::mutex> lock(mutex_);
+  return storeUnobserved(name, source);
+}
+
+std::unique_ptr<platform::ScratchFile> OutputFolder::scratch() const {
+  if (!directory_) return nullptr;
+  return platform::ScratchFile::create(path_);
 }
 
 WriteOutcome OutputFolder::writeText(std::u16string_view name,

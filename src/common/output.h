@@ -14,6 +14,7 @@
 
 #include "common/console.h"
 #include "platform/outputdirectory.h"
+#include "platform/scratchfile.h"
 
 namespace thc {
 
@@ -43,7 +44,10 @@ class OutputFolder {
   // Takes the folder `directory` (ending in a separator) for this run and
   // removes the help project of an earlier run, which is written anew last,
   // so a run that does not finish leaves none behind that lists its files.
-  explicit OutputFolder(std::u16string_view directory);
+  // A folder that holds a help project of someone else's, to be compiled,
+  // keeps it.
+  enum class EarlierProject { remove, keep };
+  explicit OutputFolder(std::u16string_view directory, EarlierProject earlier = EarlierProject::remove);
   OutputFolder(const OutputFolder&) = delete;
   OutputFolder& operator=(const OutputFolder&) = delete;
 
@@ -60,6 +64,15 @@ class OutputFolder {
   // Writes the pieces' bytes as they are under `name` (text that mixes
   // encodings, say).
   WriteOutcome writeBytes(std::u16string_view name, std::initializer_list<std::string_view> pieces);
+
+  // Stores bytes that come in pieces from `source`, which may be asked for
+  // them twice (a help file, too large to gather in memory). No observer
+  // sees them: nothing in the folder links to such a file.
+  WriteOutcome writeStream(std::u16string_view name, platform::ByteSource& source);
+
+  // A file without a name in the folder, for data on its way into a file
+  // of the folder; none when it cannot be made.
+  std::unique_ptr<platform::ScratchFile> scratch() const;
 
   // writeText and writeBytes, then the outcome on the console. True when
   // written.

@@ -1,6 +1,8 @@
 #include "driver/driver.h"
 
+#include <algorithm>
 #include <memory>
+#include <thread>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -94,6 +96,14 @@ bool runStages(ProjectModel& model, Console& console, OutputFolder& folder, DocT
   return written && copied && linked;
 }
 
+HelpCompilerSettings compilerSettings(const DriverOptions& options) {
+  HelpCompilerSettings settings;
+  settings.program = options.helpCompiler;
+  settings.seconds = options.sourceDateEpoch;
+  settings.threads = compressionThreads();
+  return settings;
+}
+
 // Takes the output folder, loads the project and runs the stages. False on
 // any failure.
 bool loadAndRun(ProjectModel& model, Console& console, const DriverOptions& options) {
@@ -115,7 +125,11 @@ bool loadAndRun(ProjectModel& model, Console& console, const DriverOptions& opti
     return false;
   }
   console.writeLine(u"File ok");
-  return runStages(model, console, folder, *tree, options);
+  // A refused or failed import leaves the help without its libraries.
+  const bool ran = runStages(model, console, folder, *tree, options) && !model.importRefused &&
+                   !model.importFailed;
+  if (!ran || !options.compileHelp) return ran;
+  return compileHelpFile(model, folder, console, compilerSettings(options));
   // The main tree object ends here; its nodes went after the checks.
 }
 
@@ -194,13 +208,17 @@ int runDriver(const std::vector<ExternalText>& arguments, Console& console,
   std::u16string directory = directoryToCreate(model.outputDir);
   if (!directory.empty()) platform::createDirectory(directory);
 
-  // A refused or failed import leaves the help without its libraries.
-  bool ok = loadAndRun(model, console, options) && !model.importRefused && !model.importFailed;
-  if (ok && options.compileHelp) ok = compileHelpFile(model, console);
+  const bool ok = loadAndRun(model, console, options);
 
   if (!options.noWait) waitForReturn(console);
   if (options.keepModelAtExit) (void)owned.release();
   return ok ? 0 : 1;
+}
+
+unsigned compressionThreads() {
+  // Compressing pays on a second core; more are rarely free on a build
+  // machine and gain little.
+  return std::clamp(std::thread::hardware_concurrency(), 1u, 2u);
 }
 
 void printUsage(Console& console) {

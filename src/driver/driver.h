@@ -1,6 +1,7 @@
 // The program: banner, paths, load, and the fixed sequence of stages.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,6 +23,11 @@ struct DriverOptions {
   bool noWait = false;
   // --chm: a run that would end with exit code 0 compiles the help file.
   bool compileHelp = false;
+  // --hhc PROGRAM: an outside compiler does it instead of our own.
+  std::u16string helpCompiler;
+  // SOURCE_DATE_EPOCH: the time the help file stores (seconds since 1970);
+  // 0 stores none.
+  std::uint64_t sourceDateEpoch = 0;
   // --check-links: the links of the written files are checked.
   bool checkLinks = false;
   // --confine: imports and images are read only inside the project folder.
@@ -38,6 +44,9 @@ struct DriverOptions {
 // file was written.
 int runDriver(const std::vector<ExternalText>& arguments, Console& console,
               platform::Requesters& requesters, const DriverOptions& options);
+
+// The threads the help compiler compresses on.
+unsigned compressionThreads();
 
 // The answers to --help and --version.
 void printUsage(Console& console);

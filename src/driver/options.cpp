@@ -17,9 +17,11 @@ void usageError(CommandLine& command, std::vector<std::u16string> lines) {
   command.errors = std::move(lines);
 }
 
-// The value of -o/--output: the next argument, or what follows "=". An empty
-// folder name would turn into the root, so it counts as no value.
-bool takeOutput(CommandLine& command, const std::vector<ExternalText>& arguments, size_t& i) {
+// The value of an option such as -o/--output: the next argument, or what
+// follows "=". An empty value (a folder name that would turn into the root)
+// counts as no value.
+bool takeValue(CommandLine& command, const std::vector<ExternalText>& arguments, size_t& i,
+               std::optional<ExternalText>& target) {
   const std::u16string& option = arguments[i].text;
   const size_t equals = option.find(u'=');
   ExternalText value;
@@ -34,7 +36,7 @@ bool takeOutput(CommandLine& command, const std::vector<ExternalText>& arguments
     usageError(command, {u"Missing value for " + name});
     return false;
   }
-  command.output = std::move(value);
+  target = std::move(value);
   return true;
 }
 
@@ -47,7 +49,12 @@ bool takeOption(CommandLine& command, const std::vector<ExternalText>& arguments
   } else if (option == u"--version") {
     version = true;
   } else if (option == u"-o" || option == u"--output" || option.starts_with(u"--output=")) {
-    return takeOutput(command, arguments, i);
+    return takeValue(command, arguments, i, command.output);
+  } else if (option == u"--compile" || option.starts_with(u"--compile=")) {
+    return takeValue(command, arguments, i, command.compileProject);
+  } else if (option == u"--hhc" || option.starts_with(u"--hhc=")) {
+    command.compileHelp = true;
+    return takeValue(command, arguments, i, command.helpCompiler);
   } else if (option == u"--no-wait") {
     command.noWait = true;
   } else if (option == u"--chm") {
@@ -84,6 +91,8 @@ CommandLine parseCommandLine(std::vector<ExternalText> arguments) {
     command.action = CommandLine::Action::help;
   } else if (version) {
     command.action = CommandLine::Action::version;
+  } else if (command.compileProject) {
+    command.action = CommandLine::Action::compile;
   }
   return command;
 }
@@ -91,6 +100,7 @@ CommandLine parseCommandLine(std::vector<ExternalText> arguments) {
 std::vector<std::u16string> usageText() {
   return {
       u"Usage: tarnelthc [options] [first [project.xml]]",
+      u"       tarnelthc --compile project.hhp",
       u"",
       u"Compiles an XML document project into HTML pages and the project, contents",
       u"and index files of an HTML Help build.",
@@ -106,8 +116,11 @@ std::vector<std::u16string> usageText() {
       u"                       it: TARNELTHC_OUTPUT, else the folder html beside the",
       u"                       project file",
       u"  --no-wait            end without waiting for Return",
-      u"  --chm                compile the output folder into the help file with the",
-      u"                       HTML Help compiler (chmcmd; hhc.exe on Windows)",
+      u"  --chm                compile the output folder into the help file",
+      u"  --hhc PROGRAM        compile it with the outside HTML Help compiler PROGRAM",
+      u"                       (chmcmd, hhc.exe ...) instead; implies --chm",
+      u"  --compile FILE.hhp   compile the HTML Help project FILE.hhp (written by any",
+      u"                       generator) into its help file beside it, and end",
       u"  --check-links        check that every link and anchor of the written files",
       u"                       leads to a file written in this run",
       u"  --confine            read imports and images only from inside the project",

@@ -12,14 +12,16 @@
 namespace thc {
 
 struct CommandLine {
-  enum class Action { run, help, version, usageError };
+  enum class Action { run, compile, help, version, usageError };
   Action action = Action::run;
   // The plain arguments, program name first: the first after it is only
   // echoed, the second is the project file.
   std::vector<ExternalText> arguments;
   std::optional<ExternalText> output;  // -o, --output: the output folder
   bool noWait = false;                 // --no-wait
-  bool compileHelp = false;            // --chm
+  bool compileHelp = false;            // --chm, --hhc
+  std::optional<ExternalText> helpCompiler;  // --hhc: an outside compiler
+  std::optional<ExternalText> compileProject;  // --compile: a help project to compile
   bool checkLinks = false;             // --check-links
   bool confine = false;                // --confine
   // The lines for standard error when the action is usageError.

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "chm/compiler.h"
 #include "common/text.h"
 #include "helpproject/projectfile.h"
 #include "platform/filesystem.h"
@@ -51,9 +52,36 @@ bool isProblemLine(std::u16string_view line) {
          startsWithWord(withoutMessageCode(line), u"warning");
 }
 
-bool compileHelpFile(const ProjectModel& model, Console& console) {
+bool compileHelpFile(const ProjectModel& model, OutputFolder& folder, Console& console,
+                     const HelpCompilerSettings& settings) {
+  if (!settings.program.empty()) return compileWithProgram(model, console, settings.program);
+  return compileHelpProject(folder, u"document.hhp", console, settings);
+}
+
+bool compileHelpProject(OutputFolder& folder, std::u16string_view name, Console& console,
+                        const HelpCompilerSettings& settings) {
   console.writeLine(u"Compiling help file ...");
-  const std::u16string compiler = platform::findHelpCompiler();
+  chm::CompileSettings compile;
+  compile.seconds = settings.seconds;
+  compile.threads = settings.threads;
+  const chm::CompileResult result = chm::compileHelpProject(folder, name, compile);
+  const std::u16string projectPath = folder.path() + std::u16string(name);
+  for (const std::u16string& line : result.ignored) console.writeLine(u"Ignored in " + projectPath + u": " + line);
+  for (const chm::MissingLink& link : result.missingLinks) {
+    console.writeLine(u"Missing file " + link.target + u" linked from " + link.page);
+  }
+  if (result.compiled) {
+    console.writeLine(u"Help file " + result.helpFile);
+    return true;
+  }
+  console.writeLine(u"Unable to compile help file");
+  console.writeLine(result.file + u": " + result.why);
+  return false;
+}
+
+bool compileWithProgram(const ProjectModel& model, Console& console, std::u16string_view program) {
+  console.writeLine(u"Compiling help file ...");
+  const std::u16string compiler = platform::findHelpCompiler(program);
   if (compiler.empty()) {
     console.writeLine(u"No HTML Help compiler found");
     return false;

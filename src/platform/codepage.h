@@ -1,5 +1,5 @@
-// Conversion into and out of the double-byte ANSI code pages of Windows (932,
-// 936, 949, 950), whose tables are too large to carry ourselves.
+// Conversion into and out of the double-byte ANSI code pages of Windows (932, 936, 949,
+// 950), whose tables are too large to carry ourselves.
 #pragma once
 
 #include <cstddef>
@@ -20,10 +20,9 @@ class CodePageConverter {
   // fit, such as "\" for the yen sign) counts as lacking, so both platforms
   // stop at the same characters. `text` holds no lone surrogate.
   virtual size_t append(std::string& out, std::u16string_view text) = 0;
-  // Appends the text of bytes in the code page; a byte that starts no
-  // character of it becomes U+FFFD (pages of other generators are not always
-  // what they claim).
-  virtual void appendDecoded(std::u16string& out, std::string_view bytes) = 0;
+  // Appends the text of bytes in the code page; a byte sequence the code
+  // page does not define becomes U+FFFD.
+  virtual void decode(std::u16string& out, std::string_view bytes) = 0;
 };
 
 }  // namespace thc::platform

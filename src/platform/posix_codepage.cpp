@@ -1,4 +1,3 @@
-#include <errno.h>
 #include <iconv.h>
 
 #include <bit>
@@ -45,22 +44,20 @@ class IconvConverter : public CodePageConverter {
     return held;
   }
 
-  void appendDecoded(std::u16string& out, std::string_view bytes) override {
+  void decode(std::u16string& out, std::string_view bytes) override {
     char* in = const_cast<char*>(bytes.data());
     size_t inLeft = bytes.size();
     iconv(from_, nullptr, nullptr, nullptr, nullptr);
     while (inLeft > 0) {
-      // No byte of these code pages makes more than one code unit.
-      const size_t start = out.size();
-      const size_t room = inLeft + 2;
-      out.resize(start + room);
-      char* to = reinterpret_cast<char*>(out.data() + start);
-      size_t toLeft = room * sizeof(char16_t);
+      back_.resize(inLeft + 1);
+      char* to = reinterpret_cast<char*>(back_.data());
+      size_t toLeft = back_.size() * sizeof(char16_t);
       const size_t result = iconv(from_, &in, &inLeft, &to, &toLeft);
-      out.resize(start + room - toLeft / sizeof(char16_t));
-      if (result != static_cast<size_t>(-1) || errno == E2BIG) continue;
-      // A byte that starts no character here, or a lead byte at the end.
-      out.push_back(u'\uFFFD');
+      out.append(back_.data(), back_.size() - toLeft / sizeof(char16_t));
+      if (result != static_cast<size_t>(-1)) break;
+      // A byte that starts no character of the code page, or a sequence cut
+      // short at the end: one replacement character, and on after it.
+      out += u'\uFFFD';
       ++in;
       --inLeft;
       iconv(from_, nullptr, nullptr, nullptr, nullptr);

@@ -78,7 +78,16 @@ std::optional<int> waitFor(pid_t child) {
 
 }  // namespace
 
-std::u16string findHelpCompiler() { return fromUtf8(searchPath("chmcmd")); }
+std::u16string findHelpCompiler(std::u16string_view program) {
+  if (program.empty()) return fromUtf8(searchPath("chmcmd"));
+  std::string name = toUtf8(program);
+  if (name.find('/') == std::string::npos) return fromUtf8(searchPath(name));
+  char* resolved = ::realpath(name.c_str(), nullptr);
+  if (!resolved) return {};
+  std::string path = resolved;
+  std::free(resolved);
+  return isExecutableFile(path) ? fromUtf8(path) : std::u16string();
+}
 
 std::optional<int> runProgram(std::u16string_view program, const std::vector<std::u16string>& arguments,
                               std::u16string_view directory, const LineHandler& onLine) {

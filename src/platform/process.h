@@ -10,10 +10,13 @@
 
 namespace thc::platform {
 
-// The HTML Help compiler of this system: chmcmd from PATH on POSIX; on
-// Windows hhc.exe from PATH, else from the "HTML Help Workshop" folder under
-// %ProgramFiles(x86)% or %ProgramFiles%. "" when there is none.
-std::u16string findHelpCompiler();
+// An outside HTML Help compiler. `program` with a separator is a path (made
+// absolute, as the compiler runs in another folder); without one it is
+// looked for in PATH. An empty `program` means the system's compiler:
+// chmcmd from PATH on POSIX; on Windows hhc.exe from PATH, else from the
+// "HTML Help Workshop" folder under %ProgramFiles(x86)% or %ProgramFiles%.
+// "" when there is none.
+std::u16string findHelpCompiler(std::u16string_view program);
 
 // Receives a program's output one line at a time, without the line end.
 using LineHandler = std::function<void(std::u16string_view line)>;

@@ -28,17 +28,13 @@ class Win32Converter : public CodePageConverter {
     return held;
   }
 
-  // Windows itself writes its default character for a byte that starts no
-  // character of the code page.
-  void appendDecoded(std::u16string& out, std::string_view bytes) override {
+  void decode(std::u16string& out, std::string_view bytes) override {
     if (bytes.empty()) return;
     if (bytes.size() > 0x3FFFFFFF) bytes = bytes.substr(0, 0x3FFFFFFF);
     const int length = static_cast<int>(bytes.size());
-    const int size = MultiByteToWideChar(codePage_, 0, bytes.data(), length, nullptr, 0);
-    if (size <= 0) return;
-    std::wstring wide(static_cast<size_t>(size), L'\0');
-    MultiByteToWideChar(codePage_, 0, bytes.data(), length, wide.data(), size);
-    out += win32::fromWide(wide);
+    std::wstring wide(bytes.size(), L'\0');
+    const int size = MultiByteToWideChar(codePage_, 0, bytes.data(), length, wide.data(), length);
+    if (size > 0) out += win32::fromWide(std::wstring_view(wide.data(), static_cast<size_t>(size)));
   }
 
  private:

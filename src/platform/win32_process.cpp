@@ -104,7 +104,15 @@ void readAll(HANDLE pipe, OutputLines& lines) {
 
 }  // namespace
 
-std::u16string findHelpCompiler() {
+std::u16string findHelpCompiler(std::u16string_view program) {
+  if (!program.empty()) {
+    const std::wstring wanted = win32::wide(program);
+    if (wanted.find_first_of(L"\\/:") == std::wstring::npos) return win32::fromWide(searchPath(wanted.c_str()));
+    wchar_t full[MAX_PATH * 4];
+    const DWORD size = GetFullPathNameW(wanted.c_str(), MAX_PATH * 4, full, nullptr);
+    if (size == 0 || size >= MAX_PATH * 4 || !isFile(full)) return {};
+    return win32::fromWide(full);
+  }
   const wchar_t* name = L"hhc.exe";
   std::wstring found = searchPath(name);
   for (const wchar_t* variable : {L"ProgramFiles(x86)", L"ProgramFiles"}) {

@@ -1,0 +1,270 @@
+#include "chm/compiler.h"
+
+#include <memory>
+#include <vector>
+
+#include "chm/container.h"
+#include "chm/contextids.h"
+#include "chm/lzxstream.h"
+#include "chm/pagelinks.h"
+#include "chm/pagetitle.h"
+#include "chm/projectfile.h"
+#include "chm/sitemapcheck.h"
+#include "chm/sourcefiles.h"
+#include "chm/systemfiles.h"
+#include "common/text.h"
+#include "common/utf.h"
+#include "helpproject/codepage.h"
+#include "platform/filesystem.h"
+
+namespace thc::chm {
+
+namespace {
+
+// The name the default window gets when the project defines none.
+constexpr std::string_view kDefaultWindowName = "main";
+
+class ScratchSink : public LzxSink {
+ public:
+  explicit ScratchSink(platform::ScratchFile& file) : file_(file) {}
+  bool write(std::string_view bytes) override { return file_.append(bytes); }
+
+ private:
+  platform::ScratchFile& file_;
+};
+
+// The compressed section as it fills: each file's place in it.
+class CompressedSection {
+ public:
+  explicit CompressedSection(LzxStream& stream) : stream_(stream) {}
+  bool add(std::string name, std::string_view bytes) {
+    const std::uint64_t offset = bytes.empty() ? 0 : stream_.length();
+    entries_.push_back(DirectoryEntry{std::move(name), 1, offset, bytes.size()});
+    return stream_.append(bytes);
+  }
+  std::vector<DirectoryEntry>& entries() { return entries_; }
+
+ private:
+  LzxStream& stream_;
+  std::vector<DirectoryEntry> entries_;
+};
+
+// What a run of the compiler carries from step to step.
+struct Compilation {
+  const HelpProjectFile& project;
+  std::u16string projectPath;
+  std::u16string folderPath;
+  // The folder as the system resolves it: nothing outside it is read.
+  std::u16string canonicalFolder;
+  TextEncoder encoder;
+  std::vector<Topic> topics;
+  std::vector<ContextId> contextIds;
+  CompileResult result;
+
+  std::string inCodePage(std::u16string_view text) {
+    std::string bytes;
+    encoder.appendWithQuestionMarks(bytes, text);
+    return bytes;
+  }
+  bool fail(std::u16string file, std::u16string why) {
+    result.file = std::move(file);
+    result.why = std::move(why);
+    return false;
+  }
+};
+
+std::u16string lowerStem(std::u16string_view fileName) {
+  const size_t dot = fileName.rfind(u'.');
+  return lowerAscii(fileName.substr(0, dot));
+}
+
+SystemInfo systemInfo(Compilation& run, const CompileSettings& settings) {
+  const HelpProjectFile& project = run.project;
+  SystemInfo info;
+  info.contentsFile = run.inCodePage(project.contentsFile);
+  info.indexFile = run.inCodePage(project.indexFile);
+  info.defaultTopic = run.inCodePage(project.defaultTopic);
+  info.title = run.inCodePage(project.title);
+  info.compiledStem = run.inCodePage(lowerStem(project.compiledFile));
+  info.defaultFont = run.inCodePage(project.defaultFont);
+  info.lcid = project.lcid;
+  info.doubleByte = project.codePage == 932 || project.codePage == 936 || project.codePage == 949 ||
+                    project.codePage == 950;
+  info.fullTextSearch = project.fullTextSearch;
+  info.hasKeywords = !project.indexFile.empty();
+  info.version3 = project.version3;
+  info.seconds = settings.seconds;
+  info.defaultWindow = project.defaultWindow.empty() && !project.windows.empty()
+                           ? run.inCodePage(project.windows.front().name)
+                           : run.inCodePage(project.defaultWindow);
+  if (info.defaultWindow.empty()) info.defaultWindow = kDefaultWindowName;
+  return info;
+}
+
+WindowDefinition windowOf(Compilation& run, const ProjectWindow& from, const SystemInfo& info) {
+  WindowDefinition window;
+  window.name = run.inCodePage(from.name);
+  window.caption = run.inCodePage(from.caption);
+  // A window without its own contents or index shows the project's, so
+  // every viewer finds them through the window as some look only there.
+  window.contents = from.contents.empty() ? info.contentsFile : run.inCodePage(from.contents);
+  window.index = from.index.empty() ? info.indexFile : run.inCodePage(from.index);
+  window.defaultFile = run.inCodePage(from.defaultFile);
+  window.home = run.inCodePage(from.home);
+  window.jump1Url = run.inCodePage(from.jump1Url);
+  window.jump1Text = run.inCodePage(from.jump1Text);
+  window.jump2Url = run.inCodePage(from.jump2Url);
+  window.jump2Text = run.inCodePage(from.jump2Text);
+  window.validMembers = from.validMembers;
+  window.properties = from.properties;
+  window.styles = from.styles;
+  window.exStyles = from.exStyles;
+  window.position = from.position;
+  window.showState = from.showState;
+  window.navWidth = from.navWidth;
+  window.toolbarFlags = from.toolbarFlags;
+  window.notExpanded = from.notExpanded;
+  window.currentTab = from.currentTab;
+  window.tabPosition = from.tabPosition;
+  window.notifyId = from.notifyId;
+  return window;
+}
+
+std::vector<WindowDefinition> windows(Compilation& run, const SystemInfo& info) {
+  std::vector<WindowDefinition> result;
+  for (const ProjectWindow& window : run.project.windows) result.push_back(windowOf(run, window, info));
+  if (result.empty()) result.push_back(defaultWindow(info));
+  return result;
+}
+
+bool isSitemap(const Compilation& run, const SourceFile& file) {
+  return file.linkedFrom.empty() && (file.path == run.project.contentsFile || file.path == run.project.indexFile);
+}
+
+// Adds one file; a page becomes a topic, and what it links to joins the
+// files. A listed file that cannot be read fails the help file; a linked
+// one that cannot is left out (its link is broken either way).
+bool addSourceFile(Compilation& run, const SourceFile& file, SourceFiles& files, CompressedSection& section) {
+  const std::u16string path = run.folderPath + file.path;
+  bool outside = false;
+  std::unique_ptr<platform::InputFile> input = platform::InputFile::openInside(path, run.canonicalFolder, outside);
+  std::optional<std::string> bytes = input ? input->readAll() : std::nullopt;
+  if (!bytes && !file.linkedFrom.empty()) {
+    run.result.missingLinks.push_back(MissingLink{file.linkedFrom, file.path});
+    return true;
+  }
+  if (outside) return run.fail(path, u"lies outside the project's folder");
+  if (!input) return run.fail(path, u"cannot be opened as a file");
+  if (!bytes) return run.fail(path, u"cannot be read");
+  if (isSitemap(run, file) && !listsClose(*bytes)) return run.fail(path, u"does not close its lists");
+  if (file.topic) {
+    std::u16string title = pageTitle(*bytes);
+    // Search results show a topic by its title: one without gets its name.
+    if (title.empty()) title = file.path;
+    run.topics.push_back(Topic{run.inCodePage(file.path), run.inCodePage(title)});
+    for (const std::u16string& linked : linkedFiles(*bytes, file.path)) files.addLinked(linked, file.path);
+  }
+  return section.add(file.name, *bytes) || run.fail(run.folderPath, u"no room for the compressed content");
+}
+
+// Every file, in list order; the list grows by what the pages link to.
+bool addSourceFiles(Compilation& run, SourceFiles& files, CompressedSection& section) {
+  for (size_t i = 0; i < files.files().size(); ++i) {
+    const SourceFile file = files.files()[i];
+    if (!addSourceFile(run, file, files, section)) return false;
+  }
+  return true;
+}
+
+bool addTables(Compilation& run, const SystemInfo& info, CompressedSection& section) {
+  StringsTable strings;
+  const TopicTables tables = topicTables(run.topics, strings);
+  if (!run.contextIds.empty()) {
+    std::vector<std::pair<std::uint32_t, std::string>> ids;
+    for (const ContextId& id : run.contextIds) ids.emplace_back(id.number, run.inCodePage(id.file));
+    if (!section.add("/#IVB", contextIdFile(ids, strings))) return run.fail(run.folderPath, u"no room for the compressed content");
+  }
+  const std::string windowTable = windowsFile(windows(run, info), info.version3, strings);
+  const bool added = section.add("/#TOPICS", tables.topics) && section.add("/#URLTBL", tables.urlTable) &&
+                     section.add("/#URLSTR", tables.urlStrings) && section.add("/#WINDOWS", windowTable) &&
+                     section.add("/#STRINGS", strings.bytes());
+  return added || run.fail(run.folderPath, u"no room for the compressed content");
+}
+
+std::optional<HelpProjectFile> readProject(std::u16string_view path, std::u16string& why) {
+  std::unique_ptr<platform::InputFile> input = platform::InputFile::open(path);
+  std::optional<std::string> bytes = input ? input->readAll() : std::nullopt;
+  if (!bytes) {
+    why = u"cannot be read";
+    return std::nullopt;
+  }
+  return readHelpProjectFile(*bytes, why);
+}
+
+bool compile(Compilation& run, const CompileSettings& settings, OutputFolder& folder) {
+  if (!run.project.hasFiles) return run.fail(run.projectPath, u"has no [FILES] section");
+  SourceProblem problem;
+  std::optional<SourceFiles> files = listedFiles(run.project, problem);
+  if (!files) return run.fail(problem.file, problem.why);
+  ContextProblem contextProblem;
+  const FileReader read = [&](std::u16string_view path) -> std::optional<std::string> {
+    bool outside = false;
+    auto input = platform::InputFile::openInside(run.folderPath + std::u16string(path), run.canonicalFolder, outside);
+    return input ? input->readAll() : std::nullopt;
+  };
+  std::optional<std::vector<ContextId>> ids = contextIds(run.project, read, contextProblem);
+  if (!ids) return run.fail(run.folderPath + contextProblem.file, contextProblem.why);
+  run.contextIds = std::move(*ids);
+  std::unique_ptr<platform::ScratchFile> scratch = folder.scratch();
+  if (!scratch) return run.fail(run.folderPath, u"no room for the compressed content");
+  ScratchSink sink(*scratch);
+  LzxStream stream(sink, settings.threads);
+  CompressedSection section(stream);
+  const SystemInfo info = systemInfo(run, settings);
+  if (!addSourceFiles(run, *files, section) || !addTables(run, info, section)) return false;
+  std::optional<LzxStream::Result> compression = stream.finish();
+  if (!compression) return run.fail(run.folderPath, u"no room for the compressed content");
+  ContainerParts parts;
+  parts.lcid = run.project.lcid;
+  parts.seconds = static_cast<std::uint32_t>(settings.seconds);
+  parts.systemFile = systemFile(info);
+  parts.compressedFiles = std::move(section.entries());
+  parts.compression = std::move(*compression);
+  ContainerSource source(containerHead(parts), *scratch, parts.compression.compressedLength);
+  const std::u16string& name = run.project.compiledFile;
+  switch (folder.writeStream(name, source)) {
+    case WriteOutcome::Written:
+      return true;
+    case WriteOutcome::NotCreated:
+      return run.fail(run.result.helpFile, u"cannot be created");
+    case WriteOutcome::NotWritten:
+      return run.fail(run.result.helpFile, u"cannot be written");
+  }
+  return false;
+}
+
+}  // namespace
+
+CompileResult compileHelpProject(OutputFolder& folder, std::u16string_view projectName,
+                                 const CompileSettings& settings) {
+  const std::u16string projectPath = folder.path() + std::u16string(projectName);
+  CompileResult failed;
+  std::optional<HelpProjectFile> project = readProject(projectPath, failed.why);
+  if (!project) {
+    failed.file = projectPath;
+    return failed;
+  }
+  if (project->compiledFile.empty()) {
+    failed.file = projectPath;
+    failed.why = u"names no compiled file";
+    return failed;
+  }
+  Compilation run{*project, projectPath, folder.path(), platform::canonicalPath(folder.path()), TextEncoder(project->codePage),
+                  {}, {}, {}};
+  run.result.helpFile = folder.path() + project->compiledFile;
+  run.result.ignored = project->ignored;
+  run.result.compiled = compile(run, settings, folder);
+  return std::move(run.result);
+}
+
+}  // namespace thc::chm

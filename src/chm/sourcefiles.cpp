@@ -1,0 +1,96 @@
+#include "chm/sourcefiles.h"
+
+#include "common/text.h"
+#include "common/utf.h"
+
+namespace thc::chm {
+
+namespace {
+
+// Readers keep names in buffers of 512 bytes or so.
+constexpr size_t kLongestName = 500;
+
+bool isPage(std::u16string_view path) {
+  const std::u16string lowered = lowerAscii(path);
+  return lowered.ends_with(u".htm") || lowered.ends_with(u".html");
+}
+
+// "./a.html" and "a.html" are one file; "." parts go, ".." parts back out
+// of a folder; a path that climbs above the project's folder, a drive or an
+// absolute path lead outside and are refused (none then).
+std::optional<std::u16string> relativePath(std::u16string_view listed) {
+  std::u16string path;
+  size_t start = 0;
+  while (start <= listed.size()) {
+    size_t slash = listed.find(u'/', start);
+    if (slash == std::u16string_view::npos) slash = listed.size();
+    const std::u16string_view part = listed.substr(start, slash - start);
+    start = slash + 1;
+    if (part.empty() || part == u".") {
+      if (slash == 0) return std::nullopt;  // an absolute path
+      continue;
+    }
+    if (part.find(u':') != std::u16string_view::npos) return std::nullopt;
+    if (part == u"..") {
+      // Back out of the last folder; above the project's folder is outside.
+      if (path.empty()) return std::nullopt;
+      const size_t last = path.rfind(u'/');
+      path.resize(last == std::u16string::npos ? 0 : last);
+      continue;
+    }
+    if (!path.empty()) path += u'/';
+    path += part;
+  }
+  if (path.empty()) return std::nullopt;
+  return path;
+}
+
+}  // namespace
+
+bool SourceFiles::add(std::u16string_view listed, SourceProblem& problem) { return add(listed, u"", problem); }
+
+void SourceFiles::addLinked(std::u16string_view path, std::u16string_view page) {
+  SourceProblem ignored;
+  add(path, page, ignored);
+}
+
+bool SourceFiles::add(std::u16string_view listed, std::u16string_view linkedFrom, SourceProblem& problem) {
+  const bool linked = !linkedFrom.empty();
+  const std::optional<std::u16string> path = relativePath(trimmedView(listed));
+  if (!path) {
+    problem = {std::u16string(listed), u"lies outside the project's folder"};
+    return false;
+  }
+  std::string name = "/" + toUtf8(*path);
+  if (name.size() > kLongestName) {
+    problem = {*path, u"has a name too long for a help file"};
+    return false;
+  }
+  std::string folded = name;
+  for (char& c : folded) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  auto [found, isNew] = taken_.emplace(std::move(folded), *path);
+  if (!isNew) {
+    if (found->second == *path || linked) return true;
+    problem = {*path, u"differs only in letter case from " + found->second};
+    return false;
+  }
+  files_.push_back(SourceFile{*path, std::move(name), isPage(*path), std::u16string(linkedFrom)});
+  return true;
+}
+
+std::optional<SourceFiles> listedFiles(const HelpProjectFile& project, SourceProblem& problem) {
+  SourceFiles files;
+  for (const std::u16string* sitemap : {&project.contentsFile, &project.indexFile}) {
+    if (!sitemap->empty() && !files.add(*sitemap, problem)) return std::nullopt;
+  }
+  for (const auto* list : {&project.files, &project.popupFiles}) {
+    for (const std::u16string& file : *list) {
+      if (!files.add(file, problem)) return std::nullopt;
+    }
+  }
+  return files;
+}
+
+}  // namespace thc::chm
