@@ -32,4 +32,9 @@ std::string fuzzCatalog(std::string_view bytes);
 // a folder that does not exist; nothing is written.
 std::string fuzzPipeline(std::string_view bytes);
 
+// An HTML page through the help compiler's page reader, word breaker and
+// search index; the first byte picks the help's code page (Windows-1252,
+// Windows-1251 or Shift-JIS), as pages that are not UTF-8 are read in it.
+std::string fuzzPage(std::string_view bytes);
+
 }  // namespace thc::robust
