@@ -67,42 +67,21 @@ void SearchIndexBuilder::addOccurrences(uint32_t topic, uint32_t entry,
   ++postings.topics;
 }
 
-void SearchIndexBuilder::codeLocations(const Postings& postings, std::string& out) const {
+void SearchIndexBuilder::codeLocations(const Postings& postings, const SearchIndexFacts& facts,
+                                       std::string& out) const {
   out.clear();
-  const unsigned topicRoot = topicRoot_.best(), countRoot = countRoot_.best();
-  const unsigned locationRoot = locationRoot_.best();
   BitWriter bits(out);
   ByteLists::Reader codes(lists_, postings.codes);
   for (uint32_t topic = 0; topic < postings.topics; ++topic) {
-    putScaleRoot(bits, codes.nextNumber(), topicRoot);
+    putScaleRoot(bits, codes.nextNumber(), facts.topicRoot);
     const uint32_t count = codes.nextNumber();
-    putScaleRoot(bits, count, countRoot);
-    for (uint32_t i = 0; i < count; ++i) putScaleRoot(bits, codes.nextNumber(), locationRoot);
+    putScaleRoot(bits, count, facts.countRoot);
+    for (uint32_t i = 0; i < count; ++i) putScaleRoot(bits, codes.nextNumber(), facts.locationRoot);
     bits.alignToByte();
   }
 }
 
-std::optional<std::string> SearchIndexBuilder::build() const {
-  if (lists_.overflowed()) return std::nullopt;
-  std::vector<uint32_t> order(words_.size());
-  std::iota(order.begin(), order.end(), 0);
-  std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) { return words_.word(a) < words_.word(b); });
-  SearchIndexWriter writer;
-  std::string titleCodes, bodyCodes;
-  for (uint32_t number : order) {
-    const auto [title, body] = entriesOfWord_[number];
-    SearchIndexWriter::Entry titleEntry{}, bodyEntry{};
-    if (title != kNone) {
-      codeLocations(postings_[title], titleCodes);
-      titleEntry = {postings_[title].topics, titleCodes};
-    }
-    if (body != kNone) {
-      codeLocations(postings_[body], bodyCodes);
-      bodyEntry = {postings_[body].topics, bodyCodes};
-    }
-    writer.addWord(words_.word(number), title != kNone ? &titleEntry : nullptr,
-                   body != kNone ? &bodyEntry : nullptr);
-  }
+SearchIndexFacts SearchIndexBuilder::facts() const {
   SearchIndexFacts facts;
   facts.topics = topics_;
   facts.codePage = codePage_;
@@ -115,6 +94,31 @@ std::optional<std::string> SearchIndexBuilder::build() const {
   facts.distinctWords = words_.size();
   facts.distinctBytes = words_.bytes();
   facts.longestWord = longestWord_;
+  return facts;
+}
+
+std::optional<std::string> SearchIndexBuilder::build() const {
+  if (lists_.overflowed()) return std::nullopt;
+  std::vector<uint32_t> order(words_.size());
+  std::iota(order.begin(), order.end(), 0);
+  std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) { return words_.word(a) < words_.word(b); });
+  const SearchIndexFacts facts = this->facts();
+  SearchIndexWriter writer;
+  std::string titleCodes, bodyCodes;
+  for (uint32_t number : order) {
+    const auto [title, body] = entriesOfWord_[number];
+    SearchIndexWriter::Entry titleEntry{}, bodyEntry{};
+    if (title != kNone) {
+      codeLocations(postings_[title], facts, titleCodes);
+      titleEntry = {postings_[title].topics, titleCodes};
+    }
+    if (body != kNone) {
+      codeLocations(postings_[body], facts, bodyCodes);
+      bodyEntry = {postings_[body].topics, bodyCodes};
+    }
+    writer.addWord(words_.word(number), title != kNone ? &titleEntry : nullptr,
+                   body != kNone ? &bodyEntry : nullptr);
+  }
   return writer.finish(facts);
 }
 

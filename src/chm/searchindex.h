@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "chm/bytelists.h"
+#include "chm/fiftimain.h"
 #include "chm/pagereader.h"
 #include "chm/wlccode.h"
 #include "chm/wordbreaker.h"
@@ -48,7 +49,8 @@ class SearchIndexBuilder {
 
   uint32_t entryOf(std::string_view word, bool title);
   void addOccurrences(uint32_t topic, uint32_t entry, const std::pair<uint32_t, uint32_t>* first, size_t count);
-  void codeLocations(const Postings& postings, std::string& out) const;
+  void codeLocations(const Postings& postings, const SearchIndexFacts& facts, std::string& out) const;
+  SearchIndexFacts facts() const;
 
   unsigned codePage_;
   uint32_t lcid_;
