@@ -2,7 +2,7 @@
 # Installs the Debian packages the build and the tests need, when missing.
 # Usage: scripts/ensure-packages.sh [extra packages...]
 set -euo pipefail
-packages=(cmake ninja-build g++ pkg-config libexpat1-dev libgtest-dev fp-utils python3-chm "$@")
+packages=(cmake ninja-build g++ pkg-config libexpat1-dev libgtest-dev libmspack-dev fp-utils python3-chm "$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -37,4 +37,10 @@ std::string fuzzPipeline(std::string_view bytes);
 // Windows-1251 or Shift-JIS), as pages that are not UTF-8 are read in it.
 std::string fuzzPage(std::string_view bytes);
 
+// The bytes through the LZX compressor and back through libmspack's decoder
+// (tests/chm/lzx_roundtrip.cpp, linked with libmspack). The first byte
+// picks the thread count, the piece size and whether the rest is repeated
+// past a frame's end.
+std::string fuzzLzx(std::string_view bytes);
+
 }  // namespace thc::robust

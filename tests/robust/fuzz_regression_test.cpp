@@ -26,6 +26,7 @@ const Target kTargets[] = {
     {"catalog", &robust::fuzzCatalog},
     {"pipeline", &robust::fuzzPipeline},
     {"page", &robust::fuzzPage},
+    {"lzx", &robust::fuzzLzx},
 };
 
 // One seed per line with \n, \r, \t and \\ escapes, as fuzz/run.sh reads
