@@ -58,17 +58,20 @@ SearchIndexWriter::SearchIndexWriter() : out_(kHeader, '\0') {}
 
 void SearchIndexWriter::addWord(std::string_view word, const Entry* title, const Entry* body) {
   // Both entries of a word share a leaf: a reader looks for a word in the
-  // one leaf whose last word is not below it.
+  // one leaf whose last word is not below it. The body's entry comes first:
+  // a whole-word search in CHMLib's readers stops at the first entry of a
+  // word, and the pages that use a word matter more than those titled by it
+  // (a page's title words stand in its body as well).
   size_t shared = leaf_.empty() ? 0 : sharedStart(lastWord_, word);
   size_t size = 0;
-  if (title) size += leafEntrySize(word.size() - shared, *title);
-  if (body) size += leafEntrySize(title ? 0 : word.size() - shared, *body);
+  if (body) size += leafEntrySize(word.size() - shared, *body);
+  if (title) size += leafEntrySize(body ? 0 : word.size() - shared, *title);
   if (!leaf_.empty() && kLeafHeader + leaf_.size() + size > kNode) {
     writeLeaf();
     shared = 0;
   }
-  if (title) appendLeafEntry(word, shared, true, *title);
-  if (body) appendLeafEntry(word, title ? word.size() : shared, false, *body);
+  if (body) appendLeafEntry(word, shared, false, *body);
+  if (title) appendLeafEntry(word, body ? word.size() : shared, true, *title);
   lastWord_ = word;
 }
 
