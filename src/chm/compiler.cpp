@@ -73,10 +73,12 @@ struct Compilation {
   }
 };
 
-std::u16string lowerStem(std::u16string_view fileName) {
-  const size_t dot = fileName.rfind(u'.');
-  return lowerAscii(fileName.substr(0, dot));
+// The file name without its extension, as written.
+std::u16string stemOf(std::u16string_view fileName) {
+  return std::u16string(fileName.substr(0, fileName.rfind(u'.')));
 }
+
+std::u16string lowerStem(std::u16string_view fileName) { return lowerAscii(stemOf(fileName)); }
 
 SystemInfo systemInfo(Compilation& run, const CompileSettings& settings) {
   const HelpProjectFile& project = run.project;
@@ -254,9 +256,14 @@ CompileResult compileHelpProject(OutputFolder& folder, std::u16string_view proje
     failed.file = projectPath;
     return failed;
   }
-  if (project->compiledFile.empty()) {
+  // Generators often leave the name out (Doxygen without CHM_FILE): the
+  // help file then takes the project's name, as help compilers do.
+  if (project->compiledFile.empty()) project->compiledFile = stemOf(projectName) + u".chm";
+  // The help file is written beside the project only; a name that leads
+  // elsewhere is refused rather than quietly moved.
+  if (project->compiledFile.find_first_of(u"/\\:") != std::u16string::npos) {
     failed.file = projectPath;
-    failed.why = u"names no compiled file";
+    failed.why = u"names a compiled file in another folder (" + project->compiledFile + u")";
     return failed;
   }
   Compilation run{*project, projectPath, folder.path(), platform::canonicalPath(folder.path()), TextEncoder(project->codePage),
