@@ -143,21 +143,39 @@ bool isSitemap(const Compilation& run, const SourceFile& file) {
   return file.linkedFrom.empty() && (file.path == run.project.contentsFile || file.path == run.project.indexFile);
 }
 
+// The bytes of a file of the project's folder; none, with why, when it
+// lies outside the folder (nothing there is read), is missing, is no file
+// or cannot be read.
+std::optional<std::string> readInside(const Compilation& run, std::u16string_view relative, std::u16string& why) {
+  const std::u16string path = run.folderPath + std::u16string(relative);
+  bool outside = false;
+  std::unique_ptr<platform::InputFile> input = platform::InputFile::openInside(path, run.canonicalFolder, outside);
+  std::optional<std::string> bytes = input ? input->readAll() : std::nullopt;
+  if (bytes) return bytes;
+  if (outside) {
+    why = u"lies outside the project's folder";
+  } else if (input) {
+    why = u"cannot be read";
+  } else if (platform::canonicalPath(path).empty()) {
+    why = u"does not exist";
+  } else {
+    why = u"is not a file (a folder or a device)";
+  }
+  return std::nullopt;
+}
+
 // Adds one file; a page becomes a topic, and what it links to joins the
 // files. A listed file that cannot be read fails the help file; a linked
 // one that cannot is left out (its link is broken either way).
 bool addSourceFile(Compilation& run, const SourceFile& file, SourceFiles& files, CompressedSection& section) {
   const std::u16string path = run.folderPath + file.path;
-  bool outside = false;
-  std::unique_ptr<platform::InputFile> input = platform::InputFile::openInside(path, run.canonicalFolder, outside);
-  std::optional<std::string> bytes = input ? input->readAll() : std::nullopt;
+  std::u16string why;
+  std::optional<std::string> bytes = readInside(run, file.path, why);
   if (!bytes && !file.linkedFrom.empty()) {
     run.result.missingLinks.push_back(MissingLink{file.linkedFrom, file.path});
     return true;
   }
-  if (outside) return run.fail(path, u"lies outside the project's folder");
-  if (!input) return run.fail(path, u"cannot be opened as a file");
-  if (!bytes) return run.fail(path, u"cannot be read");
+  if (!bytes) return run.fail(path, why);
   if (isSitemap(run, file) && !listsClose(*bytes)) return run.fail(path, u"does not close its lists");
   if (file.topic) {
     std::u16string title = pageTitle(*bytes);
@@ -207,13 +225,9 @@ bool compile(Compilation& run, const CompileSettings& settings, OutputFolder& fo
   if (!run.project.hasFiles) return run.fail(run.projectPath, u"has no [FILES] section");
   SourceProblem problem;
   std::optional<SourceFiles> files = listedFiles(run.project, problem);
-  if (!files) return run.fail(problem.file, problem.why);
+  if (!files) return run.fail(run.folderPath + problem.file, problem.why);
   ContextProblem contextProblem;
-  const FileReader read = [&](std::u16string_view path) -> std::optional<std::string> {
-    bool outside = false;
-    auto input = platform::InputFile::openInside(run.folderPath + std::u16string(path), run.canonicalFolder, outside);
-    return input ? input->readAll() : std::nullopt;
-  };
+  const FileReader read = [&](std::u16string_view path, std::u16string& why) { return readInside(run, path, why); };
   std::optional<std::vector<ContextId>> ids = contextIds(run.project, read, contextProblem);
   if (!ids) return run.fail(run.folderPath + contextProblem.file, contextProblem.why);
   run.contextIds = std::move(*ids);
