@@ -14,6 +14,7 @@
 #include "driver/options.h"
 #include "driver/paths.h"
 #include "driver/version.h"
+#include "helpproject/codepage.h"
 #include "helpproject/helpcompiler.h"
 #include "images/images.h"
 #include "index/extend.h"
@@ -84,7 +85,7 @@ bool runStages(ProjectModel& model, Console& console, OutputFolder& folder, DocT
 
   // The link check sees every file as the folder stores it, and reports
   // once everything a link can lead to is written.
-  LinkChecker links;
+  LinkChecker links(helpCodePage(model.project.lang));
   if (options.checkLinks) folder.observe(&links);
   console.writeLine(u"Creating HTML files at " + model.outputDir);
   bool written = generateOutput(model, console, folder);

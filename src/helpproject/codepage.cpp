@@ -209,6 +209,38 @@ void TextEncoder::appendWithQuestionMarks(std::string& out, std::u16string_view 
   append(out, text, [&](uint32_t) { out += '?'; });
 }
 
+void TextEncoder::appendWithUnderscores(std::string& out, std::u16string_view text) {
+  append(out, text, [&](uint32_t) { out += '_'; });
+}
+
+std::u16string TextEncoder::withUnderscores(std::u16string_view text) {
+  std::u16string result;
+  result.reserve(text.size());
+  while (!text.empty()) {
+    const size_t ascii = asciiStart(text);
+    result.append(text.substr(0, ascii));
+    text.remove_prefix(ascii);
+    if (text.empty()) break;
+    // The bytes are not wanted, only how far the code page holds the text;
+    // no file name holds a lone surrogate, not even in UTF-8.
+    scratch_.clear();
+    const size_t held =
+        codePage_ == utf8CodePage ? wellFormedStart(text) : appendHeld(scratch_, text);
+    result.append(text.substr(0, held));
+    text.remove_prefix(held);
+    if (text.empty()) break;
+    result += u'_';
+    text.remove_prefix(firstCharacter(text).second);
+  }
+  return result;
+}
+
+std::u16string fileNameInCodePage(std::u16string_view text, unsigned codePage) {
+  // Nearly every name is ASCII, which needs no encoder.
+  if (asciiStart(text) == text.size()) return std::u16string(text);
+  return TextEncoder(codePage).withUnderscores(text);
+}
+
 size_t TextEncoder::sizeWithReferences(std::u16string_view text) {
   size_t size = asciiStart(text);
   if (size == text.size()) return size;

@@ -1,7 +1,7 @@
 // Text in the ANSI code page of the help language. Help compilers and
-// viewers read the names of the contents and index files and the title of the
-// project file in that code page, not as UTF-8; whatever names a file stays
-// UTF-8, as the file names on disk are.
+// viewers read the contents, index and project files in that code page, not
+// as UTF-8: the names shown, the title and the file names alike. So a page's
+// file name holds only characters of that code page.
 #pragma once
 
 #include <cstddef>
@@ -23,6 +23,10 @@ inline constexpr unsigned utf8CodePage = 65001;
 // (a lang such as "de", or an LCID not known here) Windows-1252.
 unsigned helpCodePage(std::u16string_view lang);
 
+// The text with "_" for each character the code page lacks (a surrogate pair
+// is one character): a file name that text in the code page can name.
+std::u16string fileNameInCodePage(std::u16string_view text, unsigned codePage);
+
 class TextEncoder {
  public:
   // utf8CodePage or a code page that helpCodePage gives. A code page that
@@ -40,6 +44,10 @@ class TextEncoder {
   // The same, with "?" for a character the code page lacks, for a place
   // that knows no character references.
   void appendWithQuestionMarks(std::string& out, std::u16string_view text);
+  // The same, with "_" for a character the code page lacks, for a file name.
+  void appendWithUnderscores(std::string& out, std::u16string_view text);
+  // The text with "_" for each character the code page lacks.
+  std::u16string withUnderscores(std::u16string_view text);
 
  private:
   // Appends the longest start of the text that the code page holds and

@@ -4,6 +4,7 @@
 
 #include "catalog/catalog.h"
 #include "common/output.h"
+#include "helpproject/codepage.h"
 #include "helpproject/sitemap.h"
 #include "markup/naming.h"
 
@@ -11,12 +12,15 @@ namespace thc {
 
 namespace {
 
-// The contents as they are built: the bytes of the file's body and the
-// encodings of its values.
+// The contents as they are built: the bytes of the file's body, the encoder
+// of its values and the names of the pages they lead to, all in the code page
+// of the help language.
 struct ContentsText {
-  explicit ContentsText(std::u16string_view lang) : encoding(lang) {}
+  explicit ContentsText(std::u16string_view lang)
+      : encoder(helpCodePage(lang)), names{helpCodePage(lang)} {}
   std::string bytes;
-  SitemapEncoding encoding;
+  TextEncoder encoder;
+  PageNames names;
 };
 
 void open(ContentsText& out) { out.bytes += "<UL>\n"; }
@@ -24,8 +28,8 @@ void close(ContentsText& out) { out.bytes += "</UL>\n"; }
 
 void entry(ContentsText& out, std::u16string_view local, std::u16string_view name) {
   out.bytes += "<LI> <OBJECT type=\"text/sitemap\">\n";
-  appendParamLine(out.bytes, "name", name, out.encoding.names);
-  appendParamLine(out.bytes, "Local", local, out.encoding.locals);
+  appendParamLine(out.bytes, "name", name, out.encoder);
+  appendParamLine(out.bytes, "Local", local, out.encoder);
   out.bytes += "</OBJECT> </LI>\n";
 }
 
@@ -60,11 +64,11 @@ void appendClasses(ContentsText& out, const Catalog& catalog, const Library& lib
   entry(out, libraryPage + u"#classes", catalogText(catalog, words::Classes));
   open(out);
   for (const Class& cls : library.classes) {
-    entry(out, classPageName(library.name, cls.name), cls.name);
+    entry(out, classPageName(out.names, library.name, cls.name), cls.name);
     if (cls.methods.empty()) continue;
     open(out);
     for (const Command& method : cls.methods) {
-      entry(out, memberPageName(library.name, cls.name, method.name), method.name);
+      entry(out, memberPageName(out.names, library.name, cls.name, method.name), method.name);
     }
     close(out);
   }
@@ -72,30 +76,30 @@ void appendClasses(ContentsText& out, const Catalog& catalog, const Library& lib
 }
 
 void appendLibrary(ContentsText& out, const Catalog& catalog, const Library& library) {
-  const std::u16string page = libraryPageName(library.name);
+  const std::u16string page = libraryPageName(out.names, library.name);
   const std::u16string& lib = library.name;
   entry(out, page, lib);
   open(out);
   section(out, page, u"structures", catalogText(catalog, words::Structures), library.structures,
-          [&](const Structure& s) { return structurePageName(lib, s.name); },
+          [&](const Structure& s) { return structurePageName(out.names, lib, s.name); },
           [](const Structure& s) { return s.name; });
   section(out, page, u"constants", catalogText(catalog, words::Constants), library.constants,
-          [&](const Constant& c) { return constantLink(lib, c.name); },
+          [&](const Constant& c) { return constantLink(out.names, lib, c.name); },
           [](const Constant& c) { return u"#" + c.name; });
   // Two macro entries: "Makros" lists the macros one by one (anchors of the
   // macros page), "Macros" further down opens the macros page itself.
   section(out, page, u"macros", catalogText(catalog, words::Makros), library.macros,
-          [&](const Macro& m) { return macroLink(lib, m.name); },
+          [&](const Macro& m) { return macroLink(out.names, lib, m.name); },
           [](const Macro& m) { return m.name; });
   appendClasses(out, catalog, library, page);
   section(out, page, u"commands", catalogText(catalog, words::Commands), library.commands,
-          [&](const Command& c) { return commandPageName(lib, c.name); },
+          [&](const Command& c) { return commandPageName(out.names, lib, c.name); },
           [](const Command& c) { return c.name; });
   if (!library.macros.empty()) {
-    entry(out, htmlFileName(lib + u"_macro"), catalogText(catalog, words::Macros));
+    entry(out, htmlFileName(out.names, lib + u"_macro"), catalogText(catalog, words::Macros));
   }
   if (!library.history.empty()) {
-    entry(out, htmlFileName(lib + u"_history"), catalogText(catalog, words::History));
+    entry(out, htmlFileName(out.names, lib + u"_history"), catalogText(catalog, words::History));
   }
   close(out);
 }
@@ -116,7 +120,8 @@ std::string contentsBody(const ProjectModel& model) {
   out.bytes.reserve(estimatedSize(project));
   entry(out, u"index.html", u"Index");  // fixed, not from the catalog
   if (!project.history.empty()) {
-    entry(out, htmlFileName(project.title + u"_history"), catalogText(catalog, words::History));
+    entry(out, htmlFileName(out.names, project.title + u"_history"),
+          catalogText(catalog, words::History));
   }
   entry(out, u"index.html#libraries", catalogText(catalog, words::Libraries));
   open(out);

@@ -10,8 +10,7 @@
 
 namespace thc {
 
-// The texts are bytes: the names in the code page of the help language lang,
-// the link targets in UTF-8.
+// The texts are bytes in the code page of the help language lang.
 std::string contentsEntry(std::u16string_view local, std::u16string_view name,
                           std::u16string_view lang);
 std::string contentsBody(const ProjectModel& model);

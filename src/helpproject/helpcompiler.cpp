@@ -5,6 +5,7 @@
 
 #include "chm/compiler.h"
 #include "common/text.h"
+#include "helpproject/codepage.h"
 #include "helpproject/projectfile.h"
 #include "platform/filesystem.h"
 #include "platform/process.h"
@@ -86,7 +87,8 @@ bool compileWithProgram(const ProjectModel& model, Console& console, std::u16str
     console.writeLine(u"No HTML Help compiler found");
     return false;
   }
-  const std::u16string helpFile = model.outputDir + compiledFileName(model.project.title);
+  const std::u16string helpFile =
+      model.outputDir + compiledFileName(model.project.title, helpCodePage(model.project.lang));
   // A help file of an earlier run must not pass for this run's.
   platform::removeFile(helpFile);
   CompilerReport report;

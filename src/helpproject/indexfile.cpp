@@ -6,6 +6,7 @@
 
 #include "common/output.h"
 #include "common/text.h"
+#include "helpproject/codepage.h"
 #include "helpproject/sitemap.h"
 
 namespace thc {
@@ -34,24 +35,24 @@ void fileUnder(KeywordMap& keywordMap, std::u16string_view keyword, const IndexL
 constexpr std::string_view keywordStart = "<LI> <OBJECT type=\"text/sitemap\">\n";
 constexpr std::string_view keywordEnd = "</OBJECT> </LI>\n";
 
-void appendKeyword(std::string& out, SitemapEncoding& encoding, const KeywordMap::Keyword& keyword) {
+void appendKeyword(std::string& out, TextEncoder& encoder, const KeywordMap::Keyword& keyword) {
   out += keywordStart;
-  appendParamLine(out, "Name", keyword.keyword, encoding.names);
+  appendParamLine(out, "Name", keyword.keyword, encoder);
   for (const IndexLink& link : keyword.links) {
-    appendParamLine(out, "Name", link.title, encoding.names);
-    appendParamLine(out, "Local", link.local, encoding.locals);
+    appendParamLine(out, "Name", link.title, encoder);
+    appendParamLine(out, "Local", link.local, encoder);
   }
   out += keywordEnd;
 }
 
 // What appendKeyword appends, counted first so that the index text, the
 // largest text of a run, is allocated once instead of growing by doubling.
-size_t keywordSize(SitemapEncoding& encoding, const KeywordMap::Keyword& keyword) {
-  size_t size = keywordStart.size() + paramLineSize("Name", keyword.keyword, encoding.names) +
-                keywordEnd.size();
+size_t keywordSize(TextEncoder& encoder, const KeywordMap::Keyword& keyword) {
+  size_t size =
+      keywordStart.size() + paramLineSize("Name", keyword.keyword, encoder) + keywordEnd.size();
   for (const IndexLink& link : keyword.links) {
-    size += paramLineSize("Name", link.title, encoding.names) +
-            paramLineSize("Local", link.local, encoding.locals);
+    size +=
+        paramLineSize("Name", link.title, encoder) + paramLineSize("Local", link.local, encoder);
   }
   return size;
 }
@@ -91,15 +92,15 @@ void addKeywords(KeywordMap& keywordMap, const IndexEntry& entry) {
 
 std::string indexBody(Project& project) {
   for (const IndexEntry& entry : project.indexEntries) addKeywords(project.keywordMap, entry);
-  SitemapEncoding encoding(project.lang);
+  TextEncoder encoder(helpCodePage(project.lang));
   size_t size = 0;
   for (const KeywordMap::Keyword& keyword : project.keywordMap.keywords) {
-    size += keywordSize(encoding, keyword);
+    size += keywordSize(encoder, keyword);
   }
   std::string out;
   out.reserve(size);
   for (size_t position : keywordOrder(project.keywordMap)) {
-    appendKeyword(out, encoding, project.keywordMap.keywords[position]);
+    appendKeyword(out, encoder, project.keywordMap.keywords[position]);
   }
   return out;
 }

@@ -13,8 +13,7 @@ namespace thc {
 
 void addKeywords(KeywordMap& keywordMap, const IndexEntry& entry);
 // Fills project.keywordMap from project.indexEntries and returns the body as
-// bytes: keywords and titles in the code page of the help language, link
-// targets in UTF-8.
+// bytes in the code page of the help language.
 std::string indexBody(Project& project);
 // Writes idx.hhk into the folder: the fixed head, the body, the fixed tail.
 bool writeIndexFile(Console& console, OutputFolder& folder, std::string_view body);

@@ -1,7 +1,6 @@
 #include "helpproject/projectfile.h"
 
 #include "common/output.h"
-#include "common/utf.h"
 #include "helpproject/codepage.h"
 #include "platform/textcase.h"
 
@@ -37,18 +36,23 @@ bool isReservedInFileName(char16_t c) {
 
 std::u16string helpTitle(std::u16string_view title) { return withoutControlCharacters(title); }
 
-std::u16string compiledFileName(std::u16string_view title) {
+std::u16string compiledFileName(std::u16string_view title, unsigned codePage) {
   // Without separators and drive letters the help compiler always writes the
   // file beside the project file.
   std::u16string name = withoutControlCharacters(title);
   for (char16_t& c : name) {
     if (isReservedInFileName(c)) c = u'_';
   }
-  return name + u".chm";
+  return fileNameInCodePage(name, codePage) + u".chm";
 }
 
 std::string helpProjectText(const ProjectModel& model) {
   const Project& project = model.project;
+  const unsigned codePage = helpCodePage(project.lang);
+  // The help compiler reads the whole file in the help language's code page.
+  // The file names fit it already; the title shown may not, and a "?"
+  // stands for what it lacks.
+  TextEncoder encoder(codePage);
   size_t listed = 0;
   for (const std::u16string& file : model.generatedFiles) listed += file.size() + 1;
   std::string text;
@@ -57,7 +61,7 @@ std::string helpProjectText(const ProjectModel& model) {
   text += "Binary TOC=Yes\n";
   text += "Compatibility=1.1 or later\n";
   text += "Compiled file=";
-  appendUtf8(text, compiledFileName(project.title));
+  encoder.appendWithUnderscores(text, compiledFileName(project.title, codePage));
   text += "\n";
   text += "Contents file=toc.hhc\n";
   text += "Default topic=index.html\n";
@@ -65,16 +69,14 @@ std::string helpProjectText(const ProjectModel& model) {
   text += "Index file=idx.hhk\n";
   text += "Full-text search=Yes\n";
   text += "Language=";
-  appendUtf8(text, languageCode(project.lang));
+  encoder.appendWithQuestionMarks(text, languageCode(project.lang));
   text += "\n";
-  // The title is shown by the help viewer, which reads it in the help
-  // language's code page; the file names must stay as they are on disk.
   text += "Title=";
-  TextEncoder(helpCodePage(project.lang)).appendWithQuestionMarks(text, helpTitle(project.title));
+  encoder.appendWithQuestionMarks(text, helpTitle(project.title));
   text += "\n";
   text += "[FILES]\n";
   for (const std::u16string& file : model.generatedFiles) {
-    appendUtf8(text, file);
+    encoder.appendWithUnderscores(text, file);
     text += '\n';
   }
   return text;

@@ -11,13 +11,13 @@
 namespace thc {
 
 // The file name after "Compiled file=": the title with control characters as
-// blanks and the characters that name folders or drives as "_", plus ".chm".
-std::u16string compiledFileName(std::u16string_view title);
+// blanks, the characters that name folders or drives and those the code page
+// lacks as "_", plus ".chm".
+std::u16string compiledFileName(std::u16string_view title, unsigned codePage);
 // The title after "Title=": control characters as blanks.
 std::u16string helpTitle(std::u16string_view title);
 
-// The text of document.hhp as bytes: the title in the code page of the help
-// language, everything else in UTF-8.
+// The text of document.hhp as bytes in the code page of the help language.
 std::string helpProjectText(const ProjectModel& model);
 std::u16string languageCode(std::u16string_view lang);
 // Writes the text as the file `name` of the folder.

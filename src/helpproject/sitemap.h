@@ -13,19 +13,12 @@ namespace thc {
 // The credit text of the GENERATOR line of toc.hhc and idx.hhk.
 inline constexpr std::string_view generatorCredit = "TarnelTHC help compiler";
 
-// The encodings of a sitemap list: the names shown (entries, keywords) in the
-// help language's code page, as help viewers read them; the link targets in
-// UTF-8, as they must match the file names on disk.
-struct SitemapEncoding {
-  explicit SitemapEncoding(std::u16string_view lang) : names(helpCodePage(lang)) {}
-  TextEncoder names;
-  TextEncoder locals{utf8CodePage};
-};
-
 // Appends a text for a value="..." attribute. A double quote, "<" and ">"
 // become entities, because an unescaped quote or ">" cuts the entry short in
 // HTML Help compilers; everything else is written as stored, in the encoding
-// given.
+// given: the help language's code page, in which help compilers and viewers
+// read the names shown and the link targets alike. A link target holds
+// nothing the code page lacks, as page names are made to fit it.
 void appendSitemapValue(std::string& out, std::u16string_view text, TextEncoder& encoder);
 
 // The number of bytes appendSitemapValue appends for the text.

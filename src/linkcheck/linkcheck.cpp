@@ -77,7 +77,16 @@ void LinkChecker::addFile(std::u16string_view name, std::string_view bytes) {
   bool added = false;
   const uint32_t file = names_.insert(utf8, added);
   if (endsWithLetters(utf8, ".html") || endsWithLetters(utf8, ".htm")) scanPage(file, bytes);
-  if (endsWithLetters(utf8, ".hhc") || endsWithLetters(utf8, ".hhk")) scanSitemap(file, bytes);
+  if (!endsWithLetters(utf8, ".hhc") && !endsWithLetters(utf8, ".hhk")) return;
+  // Help compilers read these files in the code page; turned into UTF-8 like
+  // the pages, their links name the files as they were fed. ASCII reads the
+  // same in every code page.
+  if (std::all_of(bytes.begin(), bytes.end(),
+                  [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+    scanSitemap(file, bytes);
+  } else {
+    scanSitemap(file, toUtf8(sitemapDecoder_.decode(bytes)));
+  }
 }
 
 void LinkChecker::scanPage(uint32_t file, std::string_view bytes) {

@@ -15,6 +15,7 @@
 #include <utility>
 #include <vector>
 
+#include "chm/decoder.h"
 #include "common/output.h"
 #include "linkcheck/stringtable.h"
 
@@ -37,6 +38,10 @@ struct LinkFindings {
 // are checked while they are in memory anyway, never read back.
 class LinkChecker : public StoredFileObserver {
  public:
+  // The contents and index files are read in sitemapCodePage, as help
+  // compilers read them; pages are UTF-8.
+  explicit LinkChecker(unsigned sitemapCodePage) : sitemapDecoder_(sitemapCodePage) {}
+
   void stored(std::u16string_view name, std::string_view bytes) override { addFile(name, bytes); }
   // A written file. Pages (.htm, .html) give anchors and links, the contents
   // and index files (.hhc, .hhk) links; of any other file only the name counts.
@@ -60,6 +65,7 @@ class LinkChecker : public StoredFileObserver {
   bool resolves(std::string_view target) const;
   std::vector<std::pair<std::u16string, std::u16string>> caseClashes() const;
 
+  chm::TextDecoder sitemapDecoder_;
   StringTable names_;    // UTF-8, in the order fed
   StringTable anchors_;  // file + "#" + anchor
   // The distinct targets, as file or file + "#" + anchor (a link to an

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "common/text.h"
+#include "helpproject/codepage.h"
 #include "markup/naming.h"
 
 namespace thc {
@@ -175,6 +176,9 @@ class Translation {
     return valueOrDefault(value, currentLibraryName(model_.project));
   }
 
+  // The project's lang is read before anything that holds markup.
+  PageNames names() const { return PageNames{helpCodePage(model_.project.lang)}; }
+
   void apply(Action action, Text argument) {
     switch (action) {
       case Action::Indent:
@@ -183,36 +187,37 @@ class Translation {
         Text member = field(argument, 1);
         std::u16string cls = valueOrDefault(field(argument, 2), currentClassName(model_.project));
         std::u16string lib = library(field(argument, 3));
-        return appendLink(result_, memberPageName(lib, cls, member),
+        return appendLink(result_, memberPageName(names(), lib, cls, member),
                           memberLinkText(lib, cls, member));
       }
       case Action::RefCommand: {
         Text name = field(argument, 1);
         std::u16string lib = library(field(argument, 2));
-        return appendLink(result_, commandPageName(lib, name), commandLinkText(lib, name));
+        return appendLink(result_, commandPageName(names(), lib, name), commandLinkText(lib, name));
       }
       case Action::RefMacro: {
         Text name = field(argument, 1);
         std::u16string lib = library(field(argument, 2));
-        return appendLink(result_, macroLink(lib, name), macroLinkText(lib, name));
+        return appendLink(result_, macroLink(names(), lib, name), macroLinkText(lib, name));
       }
       case Action::RefClass: {
         Text name = field(argument, 1);
         std::u16string lib = library(field(argument, 2));
-        return appendLink(result_, classPageName(lib, name), classLinkText(lib, name));
+        return appendLink(result_, classPageName(names(), lib, name), classLinkText(lib, name));
       }
       case Action::RefConstant: {
         Text name = field(argument, 1);
         std::u16string lib = library(field(argument, 2));
-        return appendLink(result_, constantLink(lib, name), constantLinkText(lib, name));
+        return appendLink(result_, constantLink(names(), lib, name), constantLinkText(lib, name));
       }
       case Action::RefStruct: {
         Text name = field(argument, 1);
         std::u16string lib = library(field(argument, 2));
-        return appendLink(result_, structurePageName(lib, name), structureLinkText(lib, name));
+        return appendLink(result_, structurePageName(names(), lib, name),
+                          structureLinkText(lib, name));
       }
       case Action::RefLibrary:
-        return appendLink(result_, libraryPageName(argument), libraryLinkText(argument));
+        return appendLink(result_, libraryPageName(names(), argument), libraryLinkText(argument));
       case Action::Const:
         result_ += u"<span class='syntax'>#";
         result_ += trimText(argument);

@@ -1,6 +1,7 @@
 #include "markup/naming.h"
 
 #include "common/text.h"
+#include "helpproject/codepage.h"
 
 namespace thc {
 
@@ -28,32 +29,36 @@ std::u16string qualified(Name library, Name item, Name prefix, Name suffix) {
 
 }  // namespace
 
-std::u16string htmlFileName(Name base) { return join({base, u".html"}); }
-
-std::u16string commandPageName(Name library, Name command) {
-  return htmlFileName(join({library, u"_f_", command}));
+std::u16string htmlFileName(PageNames names, Name base) {
+  return join({fileNameInCodePage(base, names.codePage), u".html"});
 }
 
-std::u16string classPageName(Name library, Name cls) {
-  return htmlFileName(join({library, u"_c_", cls}));
+std::u16string commandPageName(PageNames names, Name library, Name command) {
+  return htmlFileName(names, join({library, u"_f_", command}));
 }
 
-std::u16string memberPageName(Name library, Name cls, Name member) {
-  return htmlFileName(join({library, u"_c_", cls, u"_m_", member}));
+std::u16string classPageName(PageNames names, Name library, Name cls) {
+  return htmlFileName(names, join({library, u"_c_", cls}));
 }
 
-std::u16string structurePageName(Name library, Name structure) {
-  return htmlFileName(join({library, u"_s_", structure}));
+std::u16string memberPageName(PageNames names, Name library, Name cls, Name member) {
+  return htmlFileName(names, join({library, u"_c_", cls, u"_m_", member}));
 }
 
-std::u16string libraryPageName(Name library) { return htmlFileName(join({library, u"_index"})); }
-
-std::u16string constantLink(Name library, Name constant) {
-  return join({htmlFileName(join({library, u"_constant"})), u"#", constant});
+std::u16string structurePageName(PageNames names, Name library, Name structure) {
+  return htmlFileName(names, join({library, u"_s_", structure}));
 }
 
-std::u16string macroLink(Name library, Name macro) {
-  return join({htmlFileName(join({library, u"_macro"})), u"#", macro});
+std::u16string libraryPageName(PageNames names, Name library) {
+  return htmlFileName(names, join({library, u"_index"}));
+}
+
+std::u16string constantLink(PageNames names, Name library, Name constant) {
+  return join({htmlFileName(names, join({library, u"_constant"})), u"#", constant});
+}
+
+std::u16string macroLink(PageNames names, Name library, Name macro) {
+  return join({htmlFileName(names, join({library, u"_macro"})), u"#", macro});
 }
 
 std::u16string commandLinkText(Name library, Name command) {

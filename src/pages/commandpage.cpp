@@ -12,27 +12,28 @@ namespace {
 // up link differ between a library command and a class method.
 class CommandNames {
  public:
-  CommandNames(const Library& library, const Class* ownerClass)
-      : library_(library.name), ownerClass_(ownerClass) {}
+  CommandNames(PageNames names, const Library& library, const Class* ownerClass)
+      : names_(names), library_(library.name), ownerClass_(ownerClass) {}
 
   std::u16string text(const Command& command) const {
     if (ownerClass_) return memberLinkText(library_, ownerClass_->name, command.name);
     return commandLinkText(library_, command.name);
   }
   std::u16string file(const Command& command) const {
-    if (ownerClass_) return memberPageName(library_, ownerClass_->name, command.name);
-    return commandPageName(library_, command.name);
+    if (ownerClass_) return memberPageName(names_, library_, ownerClass_->name, command.name);
+    return commandPageName(names_, library_, command.name);
   }
   NavigationLink link(const Command& command) const { return {file(command), text(command)}; }
   NavigationLink up() const {
     if (ownerClass_) {
-      return {classPageName(library_, ownerClass_->name),
+      return {classPageName(names_, library_, ownerClass_->name),
               classLinkText(library_, ownerClass_->name)};
     }
-    return {libraryPageName(library_), libraryLinkText(library_)};
+    return {libraryPageName(names_, library_), libraryLinkText(library_)};
   }
 
  private:
+  PageNames names_;
   std::u16string_view library_;
   const Class* ownerClass_;
 };
@@ -122,40 +123,40 @@ void appendExamples(std::u16string& out, const Catalog& catalog,
   }
 }
 
-NavigationLink referenceLink(const Reference& reference) {
+NavigationLink referenceLink(PageNames names, const Reference& reference) {
   const std::u16string& library = reference.library;
   switch (reference.kind) {
     case ReferenceKind::Library:
-      return {libraryPageName(library), libraryLinkText(library)};
+      return {libraryPageName(names, library), libraryLinkText(library)};
     case ReferenceKind::Constant:
-      return {constantLink(library, reference.constantName),
+      return {constantLink(names, library, reference.constantName),
               constantLinkText(library, reference.constantName)};
     case ReferenceKind::Command:
-      return {commandPageName(library, reference.memberName),
+      return {commandPageName(names, library, reference.memberName),
               commandLinkText(library, reference.memberName)};
     case ReferenceKind::Class:
-      return {classPageName(library, reference.className),
+      return {classPageName(names, library, reference.className),
               classLinkText(library, reference.className)};
     case ReferenceKind::Structure:
-      return {structurePageName(library, reference.structureName),
+      return {structurePageName(names, library, reference.structureName),
               structureLinkText(library, reference.structureName)};
     case ReferenceKind::Macro:
-      return {macroLink(library, reference.memberName),
+      return {macroLink(names, library, reference.memberName),
               macroLinkText(library, reference.memberName)};
     case ReferenceKind::Member:
-      return {memberPageName(library, reference.className, reference.memberName),
+      return {memberPageName(names, library, reference.className, reference.memberName),
               memberLinkText(library, reference.className, reference.memberName)};
   }
   return {};
 }
 
-void appendReferences(std::u16string& out, const Catalog& catalog,
+void appendReferences(std::u16string& out, const Catalog& catalog, PageNames names,
                       const std::vector<Reference>& references) {
   if (references.empty()) return;
   appendText(out, {u"<h3>", catalogText(catalog, words::References),
                    u"</h3><p class='marleft syntax'>"});
   for (const Reference& reference : references) {
-    const NavigationLink link = referenceLink(reference);
+    const NavigationLink link = referenceLink(names, reference);
     // A reference without any name has nothing to show.
     if (link.text.empty()) continue;
     appendText(out, {u"<a href='", link.file, u"' class='syntax'>", link.text, u"</a><br>"});
@@ -185,25 +186,25 @@ std::u16string supportedSystemsText(const Catalog& catalog, const Command& comma
 
 }  // namespace
 
-std::u16string commandPageBody(const Catalog& catalog, const Library& library,
+std::u16string commandPageBody(const Catalog& catalog, PageNames names, const Library& library,
                                const Command& command, const Class* ownerClass,
                                const Command* next, const Command* previous) {
-  const CommandNames names(library, ownerClass);
+  const CommandNames commandNames(names, library, ownerClass);
   std::u16string out;
-  appendText(out, {u"<h2>", names.text(command), u"</h2>"});
+  appendText(out, {u"<h2>", commandNames.text(command), u"</h2>"});
   appendSyntax(out, catalog, command);
   appendText(out, {u"<h3>", catalogText(catalog, words::Description),
                    u"</h3><div class='marleft'>", command.description, u"</div>"});
   appendResult(out, catalog, command.result);
   appendParameters(out, catalog, command.args);
   appendExamples(out, catalog, command.examples);
-  appendReferences(out, catalog, command.references);
+  appendReferences(out, catalog, names, command.references);
   appendText(out, {u"<h3>", catalogText(catalog, words::SupportedSystems),
                    u"</h3><p class='marleft'>", supportedSystemsText(catalog, command), u"</p>"});
 
-  const NavigationLink previousLink = previous ? names.link(*previous) : NavigationLink{};
-  const NavigationLink nextLink = next ? names.link(*next) : NavigationLink{};
-  appendNavigationBar(out, previous ? &previousLink : nullptr, names.up(),
+  const NavigationLink previousLink = previous ? commandNames.link(*previous) : NavigationLink{};
+  const NavigationLink nextLink = next ? commandNames.link(*next) : NavigationLink{};
+  appendNavigationBar(out, previous ? &previousLink : nullptr, commandNames.up(),
                       next ? &nextLink : nullptr);
   return out;
 }

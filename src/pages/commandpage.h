@@ -4,12 +4,13 @@
 
 #include <string>
 
+#include "markup/naming.h"
 #include "project/model.h"
 
 namespace thc {
 
 // next and previous are the neighbouring commands of the same list, or null.
-std::u16string commandPageBody(const Catalog& catalog, const Library& library,
+std::u16string commandPageBody(const Catalog& catalog, PageNames names, const Library& library,
                                const Command& command, const Class* ownerClass,
                                const Command* next, const Command* previous);
 

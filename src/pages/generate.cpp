@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "catalog/catalog.h"
+#include "helpproject/codepage.h"
 #include "helpproject/contents.h"
 #include "helpproject/indexfile.h"
 #include "helpproject/projectfile.h"
@@ -39,7 +40,11 @@ const Item* nextItem(const std::vector<Item>& items, size_t i) {
 class Generator {
  public:
   Generator(ProjectModel& model, Console& console, OutputFolder& folder)
-      : model_(model), console_(console), folder_(folder), pages_(folder) {}
+      : model_(model),
+        console_(console),
+        folder_(folder),
+        names_{helpCodePage(model.project.lang)},
+        pages_(folder) {}
 
   void writeLibrary(const std::vector<Library>& libraries, size_t i);
   void writeProjectPages();
@@ -78,6 +83,7 @@ class Generator {
   ProjectModel& model_;
   Console& console_;
   OutputFolder& folder_;
+  const PageNames names_;
   PageWriter pages_;
   bool succeeded_ = true;
 };
@@ -87,17 +93,17 @@ void Generator::writeClass(const Library& library, size_t i) {
   const Class& cls = library.classes[i];
   for (size_t m = 0; m < cls.methods.size(); ++m) {
     const Command& method = cls.methods[m];
-    const std::u16string file = memberPageName(library.name, cls.name, method.name);
+    const std::u16string file = memberPageName(names_, library.name, cls.name, method.name);
     const std::u16string title = memberLinkText(library.name, cls.name, method.name);
     write(file, title,
-          commandPageBody(catalog(), library, method, &cls, nextItem(cls.methods, m),
+          commandPageBody(catalog(), names_, library, method, &cls, nextItem(cls.methods, m),
                           previousItem(cls.methods, m)));
     addIndexEntry(title, file, method.keywords);
   }
-  const std::u16string file = classPageName(library.name, cls.name);
+  const std::u16string file = classPageName(names_, library.name, cls.name);
   const std::u16string title = classLinkText(library.name, cls.name);
   write(file, title,
-        classPageBody(catalog(), library, cls, nextItem(library.classes, i),
+        classPageBody(catalog(), names_, library, cls, nextItem(library.classes, i),
                       previousItem(library.classes, i)));
   addIndexEntry(title, file, cls.keywords);
 }
@@ -106,10 +112,10 @@ void Generator::writeCommands(const Library& library) {
   const std::vector<Command>& commands = library.commands;
   for (size_t i = 0; i < commands.size(); ++i) {
     const Command& command = commands[i];
-    const std::u16string file = commandPageName(library.name, command.name);
+    const std::u16string file = commandPageName(names_, library.name, command.name);
     const std::u16string title = commandLinkText(library.name, command.name);
     write(file, title,
-          commandPageBody(catalog(), library, command, nullptr, nextItem(commands, i),
+          commandPageBody(catalog(), names_, library, command, nullptr, nextItem(commands, i),
                           previousItem(commands, i)));
     addIndexEntry(title, file, command.keywords);
   }
@@ -119,10 +125,10 @@ void Generator::writeStructures(const Library& library) {
   const std::vector<Structure>& structures = library.structures;
   for (size_t i = 0; i < structures.size(); ++i) {
     const Structure& structure = structures[i];
-    const std::u16string file = structurePageName(library.name, structure.name);
+    const std::u16string file = structurePageName(names_, library.name, structure.name);
     const std::u16string title = structureLinkText(library.name, structure.name);
     write(file, title,
-          structurePageBody(catalog(), library, structure, nextItem(structures, i),
+          structurePageBody(catalog(), names_, library, structure, nextItem(structures, i),
                             previousItem(structures, i)));
     addIndexEntry(title, file, structure.keywords);
   }
@@ -131,7 +137,7 @@ void Generator::writeStructures(const Library& library) {
 // One page for all macros; their index entries point at their anchors.
 void Generator::writeMacros(const Library& library) {
   if (library.macros.empty()) return;
-  const std::u16string file = htmlFileName(library.name + u"_macro");
+  const std::u16string file = htmlFileName(names_, library.name + u"_macro");
   const std::u16string title = libraryPageTitle(library, words::Macros);
   write(file, title, macrosPageBody(catalog(), library));
   for (const Macro& macro : library.macros) addIndexEntry(title, file, macro.keywords, macro.name);
@@ -139,7 +145,7 @@ void Generator::writeMacros(const Library& library) {
 
 void Generator::writeConstants(const Library& library) {
   if (library.constants.empty()) return;
-  const std::u16string file = htmlFileName(library.name + u"_constant");
+  const std::u16string file = htmlFileName(names_, library.name + u"_constant");
   const std::u16string title = libraryPageTitle(library, words::Constants);
   write(file, title, constantsPageBody(catalog(), library));
   for (const Constant& constant : library.constants) {
@@ -155,26 +161,28 @@ void Generator::writeLibrary(const std::vector<Library>& libraries, size_t i) {
   writeMacros(library);
   writeConstants(library);
 
-  const std::u16string file = libraryPageName(library.name);
+  const std::u16string file = libraryPageName(names_, library.name);
   const std::u16string title = libraryLinkText(library.name);
   addIndexEntry(title, file, library.keywords);
   if (!library.history.empty()) {
-    write(htmlFileName(library.name + u"_history"), libraryPageTitle(library, words::History),
-          historyPageBody(catalog(), library.history));
+    write(htmlFileName(names_, library.name + u"_history"),
+          libraryPageTitle(library, words::History), historyPageBody(catalog(), library.history));
   }
   write(file, title,
-        libraryPageBody(catalog(), library, nextItem(libraries, i), previousItem(libraries, i)));
+        libraryPageBody(catalog(), names_, library, nextItem(libraries, i),
+                        previousItem(libraries, i)));
 }
 
 // The project history page, when there is a history, and index.html.
 void Generator::writeProjectPages() {
   const Project& project = model_.project;
   if (!project.history.empty()) {
-    write(htmlFileName(project.title + u"_history"),
+    write(htmlFileName(names_, project.title + u"_history"),
           project.title + u" - " + catalogText(catalog(), words::History),
           historyPageBody(catalog(), project.history));
   }
-  write(u"index.html", catalogText(catalog(), words::Index), indexPageBody(catalog(), project));
+  write(u"index.html", catalogText(catalog(), words::Index),
+        indexPageBody(catalog(), names_, project));
 }
 
 // The contents are built while the last pages are still being written, and

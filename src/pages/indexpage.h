@@ -3,10 +3,11 @@
 
 #include <string>
 
+#include "markup/naming.h"
 #include "project/model.h"
 
 namespace thc {
 
-std::u16string indexPageBody(const Catalog& catalog, const Project& project);
+std::u16string indexPageBody(const Catalog& catalog, PageNames names, const Project& project);
 
 }  // namespace thc

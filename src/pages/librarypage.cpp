@@ -25,13 +25,13 @@ void appendOverview(std::u16string& out, const Catalog& catalog, const std::vect
   out += u"</p>";
 }
 
-NavigationLink libraryLink(const Library& library) {
-  return {libraryPageName(library.name), library.name};
+NavigationLink libraryLink(PageNames names, const Library& library) {
+  return {libraryPageName(names, library.name), library.name};
 }
 
 }  // namespace
 
-std::u16string libraryPageBody(const Catalog& catalog, const Library& library,
+std::u16string libraryPageBody(const Catalog& catalog, PageNames names, const Library& library,
                                const Library* next, const Library* previous) {
   const std::u16string& name = library.name;
   std::u16string out;
@@ -43,33 +43,34 @@ std::u16string libraryPageBody(const Catalog& catalog, const Library& library,
 
   appendOverview(out, catalog, library.classes, u"classes", words::ClassOverview,
                  [&](const Class& item) {
-                   appendText(out, {u"<a href='", classPageName(name, item.name), u"'>",
+                   appendText(out, {u"<a href='", classPageName(names, name, item.name), u"'>",
                                     classLinkText(u"", item.name), u"</a>"});
                  });
   appendOverview(out, catalog, library.commands, u"commands", words::CommandOverview,
                  [&](const Command& item) {
-                   appendText(out, {u"<a href='", commandPageName(name, item.name), u"'>",
+                   appendText(out, {u"<a href='", commandPageName(names, name, item.name), u"'>",
                                     commandLinkText(u"", item.name), u"</a>"});
                  });
   appendOverview(out, catalog, library.structures, u"structures", words::StructureOverview,
                  [&](const Structure& item) {
-                   appendText(out, {u"<a href='", structurePageName(name, item.name), u"'>",
+                   appendText(out, {u"<a href='", structurePageName(names, name, item.name), u"'>",
                                     structureLinkText(u"", item.name), u"</a>"});
                  });
   appendOverview(out, catalog, library.constants, u"constants", words::ConstantOverview,
                  [&](const Constant& item) {
-                   appendText(out, {u"<a href='", constantLink(name, item.name),
+                   appendText(out, {u"<a href='", constantLink(names, name, item.name),
                                     u"' class='syntax'>#", item.name, u"</a>"});
                  });
   appendOverview(out, catalog, library.macros, u"macros", words::MacroOverview,
                  [&](const Macro& item) {
-                   appendText(out, {u"<a href='", macroLink(name, item.name), u"' class='syntax'>",
-                                    item.name, item.args.empty() ? u"" : u"()", u"</a>"});
+                   appendText(out, {u"<a href='", macroLink(names, name, item.name),
+                                    u"' class='syntax'>", item.name,
+                                    item.args.empty() ? u"" : u"()", u"</a>"});
                  });
 
   const NavigationLink up{u"index.html", catalogText(catalog, words::Index)};
-  const NavigationLink previousLink = previous ? libraryLink(*previous) : NavigationLink{};
-  const NavigationLink nextLink = next ? libraryLink(*next) : NavigationLink{};
+  const NavigationLink previousLink = previous ? libraryLink(names, *previous) : NavigationLink{};
+  const NavigationLink nextLink = next ? libraryLink(names, *next) : NavigationLink{};
   appendNavigationBar(out, previous ? &previousLink : nullptr, up, next ? &nextLink : nullptr);
   return out;
 }

@@ -25,14 +25,14 @@ void appendElements(std::u16string& out, const Catalog& catalog, const Structure
   out += u"</table>";
 }
 
-NavigationLink structureLink(const Library& library, const Structure& structure) {
-  return {structurePageName(library.name, structure.name),
+NavigationLink structureLink(PageNames names, const Library& library, const Structure& structure) {
+  return {structurePageName(names, library.name, structure.name),
           structureLinkText(library.name, structure.name)};
 }
 
 }  // namespace
 
-std::u16string structurePageBody(const Catalog& catalog, const Library& library,
+std::u16string structurePageBody(const Catalog& catalog, PageNames names, const Library& library,
                                  const Structure& structure, const Structure* next,
                                  const Structure* previous) {
   std::u16string out;
@@ -42,10 +42,10 @@ std::u16string structurePageBody(const Catalog& catalog, const Library& library,
   appendText(out, {u"</h3><div class='marleft'>", structure.description, u"</div>"});
   appendElements(out, catalog, structure);
 
-  const NavigationLink up{libraryPageName(library.name), libraryLinkText(library.name)};
+  const NavigationLink up{libraryPageName(names, library.name), libraryLinkText(library.name)};
   const NavigationLink previousLink =
-      previous ? structureLink(library, *previous) : NavigationLink{};
-  const NavigationLink nextLink = next ? structureLink(library, *next) : NavigationLink{};
+      previous ? structureLink(names, library, *previous) : NavigationLink{};
+  const NavigationLink nextLink = next ? structureLink(names, library, *next) : NavigationLink{};
   appendNavigationBar(out, previous ? &previousLink : nullptr, up, next ? &nextLink : nullptr);
   return out;
 }

@@ -4,12 +4,13 @@
 
 #include <string>
 
+#include "markup/naming.h"
 #include "project/model.h"
 
 namespace thc {
 
 // next and previous are the neighbouring structures of the library, or null.
-std::u16string structurePageBody(const Catalog& catalog, const Library& library,
+std::u16string structurePageBody(const Catalog& catalog, PageNames names, const Library& library,
                                  const Structure& structure, const Structure* next,
                                  const Structure* previous);
 

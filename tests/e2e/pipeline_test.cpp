@@ -96,47 +96,153 @@ TEST(Pipeline, DemoRunPrintsEveryStageAndWritesOnlyTheNamedFiles) {
   EXPECT_NE(readFile(output + "/Files_index.html").find("3.png"), std::string::npos);
 }
 
-TEST(Pipeline, TypicalRunWritesThreePagesAndTheHelpProjectFiles) {
-  TempFolder folder;
-  writeFile(folder.path + "/gfx.xml",
-            "<doc title=\"Gfx Help\"><library name=\"Gfx\"><command name=\"Plot\"/></library></doc>");
-  ProgramRun run = runProgram({"x", folder.path + "/gfx.xml"});
-  const std::string output = folder.path + "/html";
+// The three help project files as a help compiler reads them, whole.
+std::string helpProject(const std::string& compiled, const std::string& language,
+                        const std::string& title, const std::string& files) {
+  return "[OPTIONS]\n"
+         "Binary TOC=Yes\n"
+         "Compatibility=1.1 or later\n"
+         "Compiled file=" + compiled + ".chm\n"
+         "Contents file=toc.hhc\n"
+         "Default topic=index.html\n"
+         "Display compile progress=No\n"
+         "Index file=idx.hhk\n"
+         "Full-text search=Yes\n"
+         "Language=" + language + "\n"
+         "Title=" + title + "\n"
+         "[FILES]\n" + files;
+}
 
-  EXPECT_EQ(run.exitCode, 0);
-  EXPECT_EQ(run.lines, concat(concat(concat(bannerLines("x"), {"success", "File ok",
-                                                                "Parsing file ...", "done"}),
-                                     stagesAfterParsing(output)),
-                              endLines));
-  EXPECT_EQ(listDirectory(output),
-            (std::vector<std::string>{"Gfx_f_Plot.html", "Gfx_index.html", "document.hhp",
-                                      "idx.hhk", "index.html", "toc.hhc"}));
-  EXPECT_EQ(readFile(output + "/document.hhp"),
-            "[OPTIONS]\n"
-            "Binary TOC=Yes\n"
-            "Compatibility=1.1 or later\n"
-            "Compiled file=Gfx Help.chm\n"
-            "Contents file=toc.hhc\n"
-            "Default topic=index.html\n"
-            "Display compile progress=No\n"
-            "Index file=idx.hhk\n"
-            "Full-text search=Yes\n"
-            "Language=\n"
-            "Title=Gfx Help\n"
-            "[FILES]\n"
-            "Gfx_f_Plot.html\n"
-            "Gfx_index.html\n"
-            "index.html\n");
-  // Index extension filed Plot and Gfx under their own names; the slots of
-  // the 512-slot hash put Gfx (89) before Plot (481).
-  const std::string index = readFile(output + "/idx.hhk");
-  EXPECT_NE(index.find("<param name=\"Name\" value=\"Gfx\">\n<param name=\"Name\" value=\"Gfx\">\n"
-                       "<param name=\"Local\" value=\"Gfx_index.html\">\n</OBJECT> </LI>\n"
-                       "<LI> <OBJECT type=\"text/sitemap\">\n"
-                       "<param name=\"Name\" value=\"Plot\">\n<param name=\"Name\" value=\"Plot\">\n"
-                       "<param name=\"Local\" value=\"Gfx_f_Plot.html\">\n"),
-            std::string::npos)
-      << index;
+std::string contentsFile(const std::string& body) {
+  return "<HTML><HEAD><meta name=\"GENERATOR\" content=\"TarnelTHC help compiler\"></HEAD>\n"
+         "<BODY><OBJECT type=\"text/site properties\">\n"
+         "<param name=\"Window Styles\" value=\"0x800025\">\n"
+         "</OBJECT>\n"
+         "<UL>\n" + body + "</UL></BODY></HTML>\n";
+}
+
+std::string contentsEntry(const std::string& name, const std::string& local) {
+  return "<LI> <OBJECT type=\"text/sitemap\">\n<param name=\"name\" value=\"" + name +
+         "\">\n<param name=\"Local\" value=\"" + local + "\">\n</OBJECT> </LI>\n";
+}
+
+// The start of every contents: the start page, the project history when
+// there is one, then the libraries heading with its list opened.
+std::string contentsStart(const std::string& historyPage) {
+  return contentsEntry("Index", "index.html") +
+         (historyPage.empty() ? "" : contentsEntry("History", historyPage)) +
+         contentsEntry("Libraries", "index.html#libraries") + "<UL>\n";
+}
+
+std::string indexFile(const std::string& body) {
+  return "<!DOCTYPE HTML PUBLIC \"-//IETF//DTD HTML//EN\">\n<HTML>\n<HEAD>\n"
+         "<meta name=\"GENERATOR\" content=\"TarnelTHC help compiler\">\n"
+         "<!-- Sitemap 1.0 -->\n</HEAD><BODY>\n<UL>\n" + body + "</UL>\n</BODY></HTML>\n";
+}
+
+// A keyword of an item filed under its own name.
+std::string indexKeyword(const std::string& name, const std::string& local) {
+  return "<LI> <OBJECT type=\"text/sitemap\">\n<param name=\"Name\" value=\"" + name +
+         "\">\n<param name=\"Name\" value=\"" + name + "\">\n<param name=\"Local\" value=\"" +
+         local + "\">\n</OBJECT> </LI>\n";
+}
+
+// The help project files are written wholly in the code page of the help
+// language, and a page's name keeps what that code page holds: the same
+// name on disk (UTF-8 here), in every link and in the three files.
+TEST(Pipeline, TypicalRunsWriteTheirPagesAndTheHelpProjectFiles) {
+  struct Case {
+    const char* what;
+    std::string project;
+    std::vector<std::string> files;  // in the output folder, the help file last
+    std::string hhp;
+    std::string toc;
+    std::string idx;
+    std::vector<std::pair<std::string, std::string>> pageTexts;  // file, a text it holds
+  };
+  const std::string open = "<UL>\n";
+  const std::string close = "</UL>\n";
+  const std::string gfx = contentsEntry("Gfx", "Gfx_index.html") + open +
+                          contentsEntry("Commands", "Gfx_index.html#commands") + open +
+                          contentsEntry("Plot", "Gfx_f_Plot.html") + close + close;
+  const std::string grosseDe = "L_s_Gr\xF6\xDF" "e.html";  // Windows-1252
+  const std::string historyDe = "Befehle f\xFCr K\xE4se_history.html";
+  const std::string historyRu = "\xD1\xEF\xF0\xE0\xE2\xEA\xE0 f_r_history.html";  // Windows-1251
+  const Case cases[] = {
+      {"one library with one command",
+       "<doc title=\"Gfx Help\"><library name=\"Gfx\"><command name=\"Plot\"/></library></doc>",
+       {"Gfx_f_Plot.html", "Gfx_index.html", "document.hhp", "idx.hhk", "index.html", "toc.hhc",
+        "Gfx Help.chm"},
+       helpProject("Gfx Help", "", "Gfx Help", "Gfx_f_Plot.html\nGfx_index.html\nindex.html\n"),
+       contentsFile(contentsStart("") + gfx + close),
+       // The slots of the 512-slot hash put Gfx (89) before Plot (481).
+       indexFile(indexKeyword("Gfx", "Gfx_index.html") + indexKeyword("Plot", "Gfx_f_Plot.html")),
+       {{"Gfx_index.html", "<a href='Gfx_f_Plot.html'>Plot()</a>"}}},
+      {"German: Windows-1252 holds every letter",
+       "<doc title=\"Befehle für Käse\" lang=\"de\"><history>h</history>"
+       "<library name=\"L\"><structure name=\"Größe\"/></library></doc>",
+       {"Befehle für Käse_history.html", "L_index.html", "L_s_Größe.html", "document.hhp",
+        "idx.hhk", "index.html", "toc.hhc", "Befehle für Käse.chm"},
+       helpProject("Befehle f\xFCr K\xE4se", "0x407", "Befehle f\xFCr K\xE4se",
+                   grosseDe + "\nL_index.html\n" + historyDe + "\nindex.html\n"),
+       contentsFile(contentsStart(historyDe) + contentsEntry("L", "L_index.html") + open +
+                    contentsEntry("Structures", "L_index.html#structures") + open +
+                    contentsEntry("Gr\xF6\xDF" "e", grosseDe) + close + close + close),
+       // L (slot 76) before Größe (401).
+       indexFile(indexKeyword("L", "L_index.html") + indexKeyword("Gr\xF6\xDF" "e", grosseDe)),
+       {{"L_index.html", "<a href='L_s_Größe.html'>Größe</a>"}}},
+      {"Russian: what Windows-1251 lacks is _ in a name, ? in the title, a reference when shown",
+       // Größe and Grüße both become Gr__e: one page, written twice like two
+       // structures of one name, the later one kept.
+       "<doc title=\"Справка für\" lang=\"0x419\"><history>h</history><library name=\"L\">"
+       "<description>@refstruct(Grüße)</description>"
+       "<structure name=\"Größe\"/><structure name=\"Grüße\"/></library></doc>",
+       {"L_index.html", "L_s_Gr__e.html", "document.hhp", "idx.hhk", "index.html", "toc.hhc",
+        "Справка f_r_history.html", "Справка f_r.chm"},
+       helpProject("\xD1\xEF\xF0\xE0\xE2\xEA\xE0 f_r", "0X419",
+                   "\xD1\xEF\xF0\xE0\xE2\xEA\xE0 f?r",
+                   "L_s_Gr__e.html\nL_s_Gr__e.html\nL_index.html\n" + historyRu + "\nindex.html\n"),
+       contentsFile(contentsStart(historyRu) + contentsEntry("L", "L_index.html") + open +
+                    contentsEntry("Structures", "L_index.html#structures") + open +
+                    contentsEntry("Gr&#246;&#223;e", "L_s_Gr__e.html") +
+                    contentsEntry("Gr&#252;&#223;e", "L_s_Gr__e.html") + close + close + close),
+       // L (slot 76), Grüße (151), Größe (401).
+       indexFile(indexKeyword("L", "L_index.html") +
+                 indexKeyword("Gr&#252;&#223;e", "L_s_Gr__e.html") +
+                 indexKeyword("Gr&#246;&#223;e", "L_s_Gr__e.html")),
+       {{"L_s_Gr__e.html", "<h2>L: Grüße</h2>"},
+        {"L_index.html", "<a href='L_s_Gr__e.html' class='syntax'>L: Grüße</a>"}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempFolder folder;
+    writeFile(folder.path + "/p.xml", c.project);
+    // The link check and the help compiler read the three files in the code
+    // page: every link they hold names a page written.
+    ProgramRun run = runProgram({"x", folder.path + "/p.xml", "--check-links", "--chm"});
+    const std::string output = folder.path + "/html";
+    const std::string helpFile = output + "/" + c.files.back();
+
+    EXPECT_EQ(run.exitCode, 0);
+    const std::vector<std::string> parsed =
+        concat(bannerLines("x"), {"success", "File ok", "Parsing file ...", "done"});
+    EXPECT_EQ(run.lines,
+              concat(concat(parsed, stagesAfterParsing(output)),
+                     concat({"Checking links ...", "done", "Compiling help file ...",
+                             "Help file " + helpFile},
+                            endLines)));
+    std::vector<std::string> files = listDirectory(output);
+    std::sort(files.begin(), files.end());
+    std::vector<std::string> expected = c.files;
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(files, expected);
+    EXPECT_EQ(readFile(output + "/document.hhp"), c.hhp);
+    EXPECT_EQ(readFile(output + "/toc.hhc"), c.toc);
+    EXPECT_EQ(readFile(output + "/idx.hhk"), c.idx);
+    for (const auto& [file, text] : c.pageTexts) {
+      EXPECT_NE(readFile(output + "/" + file).find(text), std::string::npos) << file << ": " << text;
+    }
+  }
 }
 
 TEST(Pipeline, CatalogDemoUsesTheCatalogWords) {

@@ -40,30 +40,30 @@ TEST(ContentsEntry, HasFourLinesWithLowerCaseNameAndCapitalLocal) {
             "</OBJECT> </LI>\n");
 }
 
-// The name is written in the code page of the help language, the link target
-// in UTF-8 like the file names on disk.
-TEST(ContentsEntry, EscapesOnlyQuotesAndAngleBracketsAndEncodesTheNameForTheLanguage) {
-  struct Case { const char16_t* lang; const char16_t* text; const char* name; const char* local; };
+// The name and the link target are written in the code page of the help
+// language, in which help compilers read the whole file.
+TEST(ContentsEntry, EscapesOnlyQuotesAndAngleBracketsAndEncodesForTheLanguage) {
+  struct Case { const char16_t* lang; const char16_t* text; const char* written; };
   const Case cases[] = {
-      {u"en", u"a\"b", "a&quot;b", "a&quot;b"},
-      {u"en", u"<b>", "&lt;b&gt;", "&lt;b&gt;"},
-      {u"en", u"x & y", "x & y", "x & y"},
-      {u"en", u"it's", "it's", "it's"},
-      {u"en", u"&quot;", "&quot;", "&quot;"},
-      {u"en", u"", "", ""},
-      {u"de", u"Größe für <Käse>", "Gr\xF6\xDF" "e f\xFCr &lt;K\xE4se&gt;", "Größe für &lt;Käse&gt;"},
-      {u"de", u"Ω≠ü", "&#937;&#8800;\xFC", "Ω≠ü"},
-      {u"0x407", u"a😀b", "a&#128512;b", "a😀b"},
-      {u"de", u"a\xD800z", "a&#65533;z", "a\uFFFDz"},  // a lone surrogate
-      {u"0x419", u"Привет ü", "\xCF\xF0\xE8\xE2\xE5\xF2 &#252;", "Привет ü"},
-      {u"ru", u"Привет", "&#1055;&#1088;&#1080;&#1074;&#1077;&#1090;", "Привет"},
-      {u"0x0408", u"Ωμέγα", "\xD9\xEC\xDD\xE3\xE1", "Ωμέγα"},
-      {u"0x804", u"中文", "\xD6\xD0\xCE\xC4", "中文"},
+      {u"en", u"a\"b", "a&quot;b"},
+      {u"en", u"<b>", "&lt;b&gt;"},
+      {u"en", u"x & y", "x & y"},
+      {u"en", u"it's", "it's"},
+      {u"en", u"&quot;", "&quot;"},
+      {u"en", u"", ""},
+      {u"de", u"Größe für <Käse>", "Gr\xF6\xDF" "e f\xFCr &lt;K\xE4se&gt;"},
+      {u"de", u"Ω≠ü", "&#937;&#8800;\xFC"},
+      {u"0x407", u"a😀b", "a&#128512;b"},
+      {u"de", u"a\xD800z", "a&#65533;z"},  // a lone surrogate
+      {u"0x419", u"Привет ü", "\xCF\xF0\xE8\xE2\xE5\xF2 &#252;"},
+      {u"ru", u"Привет", "&#1055;&#1088;&#1080;&#1074;&#1077;&#1090;"},
+      {u"0x0408", u"Ωμέγα", "\xD9\xEC\xDD\xE3\xE1"},
+      {u"0x804", u"中文", "\xD6\xD0\xCE\xC4"},
       // No stand-in for a character the code page lacks: not "\" for the yen sign.
-      {u"0x411", u"日本¥", "\x93\xFA\x96\x7B&#165;", "日本¥"},
+      {u"0x411", u"日本¥", "\x93\xFA\x96\x7B&#165;"},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(contentsEntry(c.text, c.text, c.lang), entry(c.local, c.name)) << u8(c.text);
+    EXPECT_EQ(contentsEntry(c.text, c.text, c.lang), entry(c.written, c.written)) << u8(c.text);
   }
 }
 

@@ -18,11 +18,11 @@ constexpr const char* optionsHead =
     "Binary TOC=Yes\n"
     "Compatibility=1.1 or later\n";
 
-// The title as given is the compiled file's name, in UTF-8 like the listed
-// files; the title shown is in the help language's code page.
-std::string expectedText(const std::string& title, const std::string& language,
+// The whole file is in the help language's code page: the compiled file's
+// name, the title shown and the listed files.
+std::string expectedText(const std::string& compiled, const std::string& language,
                          const std::string& files, const std::string& shown) {
-  return std::string(optionsHead) + "Compiled file=" + title + ".chm\n" +
+  return std::string(optionsHead) + "Compiled file=" + compiled + ".chm\n" +
          "Contents file=toc.hhc\n"
          "Default topic=index.html\n"
          "Display compile progress=No\n"
@@ -40,31 +40,38 @@ TEST(HelpProjectText, ListsThePagesOfTheTypicalRun) {
             expectedText("Gfx", "0x409", "Gfx_f_Plot.html\nGfx_index.html\nindex.html\n", "Gfx"));
 }
 
-TEST(HelpProjectText, WritesTitleLanguageAndFilesAsStored) {
+TEST(HelpProjectText, WritesTitleLanguageAndFilesInTheCodePage) {
   struct Case {
     const char* title;
     const char* lang;
     std::vector<std::u16string> files;
+    const char* compiled;
     const char* language;
     const char* listed;
     const char* shown;
   };
   const Case cases[] = {
-      {"My Library", "de", {u"a.html"}, "0x407", "a.html\n", "My Library"},
-      {"", "", {}, "", "", ""},  // no pages: the file ends with "[FILES]\n"
-      {"Demo", "es", {u"index.html", u"index.html"}, "ES", "index.html\nindex.html\n", "Demo"},
-      {" Grüße ", "fr", {u"Ä b.html"}, "0x40C", "Ä b.html\n", " Gr\xFC\xDF" "e "},
-      // What the code page lacks is a question mark, a surrogate pair one.
-      {"Ω😀ü", "de", {u"Ω.html"}, "0x407", "Ω.html\n", "??\xFC"},
-      {"Справка", "0x419", {u"Справка.html"}, "0X419", "Справка.html\n",
-       "\xD1\xEF\xF0\xE0\xE2\xEA\xE0"},
+      {"My Library", "de", {u"a.html"}, "My Library", "0x407", "a.html\n", "My Library"},
+      {"", "", {}, "", "", "", ""},  // no pages: the file ends with "[FILES]\n"
+      {"Demo", "es", {u"index.html", u"index.html"}, "Demo", "ES", "index.html\nindex.html\n",
+       "Demo"},
+      {" Grüße ", "fr", {u"Ä b.html"}, " Gr\xFC\xDF" "e ", "0x40C", "\xC4 b.html\n",
+       " Gr\xFC\xDF" "e "},
+      // What the code page lacks is "_" in a file name and "?" in the title
+      // shown; a surrogate pair is one character.
+      {"Ω😀ü", "de", {u"__ü_history.html"}, "__\xFC", "0x407", "__\xFC_history.html\n",
+       "??\xFC"},
+      {"Справка", "0x419", {u"Справка.html"}, "\xD1\xEF\xF0\xE0\xE2\xEA\xE0", "0X419",
+       "\xD1\xEF\xF0\xE0\xE2\xEA\xE0.html\n", "\xD1\xEF\xF0\xE0\xE2\xEA\xE0"},
+      {"Größe", "0x419", {u"Gr__e_history.html"}, "Gr__e", "0X419", "Gr__e_history.html\n",
+       "Gr??e"},
   };
   for (const Case& c : cases) {
     ProjectModel model;
     model.project.title = u16(c.title);
     model.project.lang = u16(c.lang);
     model.generatedFiles = c.files;
-    EXPECT_EQ(helpProjectText(model), expectedText(c.title, c.language, c.listed, c.shown))
+    EXPECT_EQ(helpProjectText(model), expectedText(c.compiled, c.language, c.listed, c.shown))
         << c.title;
   }
 }

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "chm/decoder.h"
 #include "helpproject/sitemap.h"
 #include "support/u16.h"
 
@@ -44,6 +45,8 @@ TEST(SitemapValue, ReplacesQuotesAndAngleBracketsAnywhere) {
 namespace thc {
 namespace {
 
+// Also: a file name made to fit the code page reads back as itself, as the
+// link check reads the contents and index files.
 TEST(SitemapValue, CountedSizesMatchWhatIsAppended) {
   const std::vector<std::u16string> values = {
       u"", u"plain", u"\"", u"<>", u"a\"b<c>d&e", u"\u00FC\U0001F600\"", u"日本¥<\xD800Ω",
@@ -59,6 +62,11 @@ TEST(SitemapValue, CountedSizesMatchWhatIsAppended) {
         appendParamLine(line, name, value, encoder);
         EXPECT_EQ(paramLineSize(name, value, encoder), line.size()) << u8(value);
       }
+      if (codePage == utf8CodePage) continue;  // no help is written in it
+      const std::u16string fileName = fileNameInCodePage(value, codePage);
+      std::string bytes;
+      encoder.appendWithUnderscores(bytes, fileName);
+      EXPECT_EQ(chm::TextDecoder(codePage).decode(bytes), fileName) << u8(value) << " " << codePage;
     }
   }
 }

@@ -22,24 +22,50 @@ void runRows(const std::vector<Row>& rows) {
   for (const Row& row : rows) EXPECT_EQ(u8(row.compute()), row.expected) << row.call;
 }
 
+// The code pages of German, Russian and Japanese helps.
+constexpr PageNames kWestern{1252};
+constexpr PageNames kCyrillic{1251};
+constexpr PageNames kJapanese{932};
+
 TEST(Naming, PageNamesAndLinkTargets) {
   runRows({
-      {"htmlFileName", [] { return htmlFileName(u"index"); }, "index.html"},
-      {"commandPageName", [] { return commandPageName(u"Files", u"Open"); }, "Files_f_Open.html"},
-      {"classPageName", [] { return classPageName(u"Files", u"Stream"); }, "Files_c_Stream.html"},
-      {"memberPageName", [] { return memberPageName(u"Files", u"Stream", u"Close"); },
+      {"htmlFileName", [] { return htmlFileName(kWestern, u"index"); }, "index.html"},
+      {"commandPageName", [] { return commandPageName(kWestern, u"Files", u"Open"); },
+       "Files_f_Open.html"},
+      {"classPageName", [] { return classPageName(kWestern, u"Files", u"Stream"); },
+       "Files_c_Stream.html"},
+      {"memberPageName", [] { return memberPageName(kWestern, u"Files", u"Stream", u"Close"); },
        "Files_c_Stream_m_Close.html"},
-      {"structurePageName", [] { return structurePageName(u"Files", u"Info"); }, "Files_s_Info.html"},
-      {"libraryPageName", [] { return libraryPageName(u"Files"); }, "Files_index.html"},
-      {"constantLink", [] { return constantLink(u"Files", u"Max"); }, "Files_constant.html#Max"},
-      {"macroLink", [] { return macroLink(u"Math", u"Min"); }, "Math_macro.html#Min"},
-      {"blanks kept", [] { return commandPageName(u"My Lib", u"Open"); }, "My Lib_f_Open.html"},
-      {"case kept", [] { return commandPageName(u"Files", u"open"); }, "Files_f_open.html"},
-      {"empty library", [] { return commandPageName(u"", u"Open"); }, "_f_Open.html"},
-      {"empty command", [] { return commandPageName(u"Files", u""); }, "Files_f_.html"},
-      {"empty constant", [] { return constantLink(u"Files", u""); }, "Files_constant.html#"},
-      {"non-ASCII", [] { return classPageName(u16("Gr\xC3\xB6\xC3\x9F" "e"), u"K"); },
+      {"structurePageName", [] { return structurePageName(kWestern, u"Files", u"Info"); },
+       "Files_s_Info.html"},
+      {"libraryPageName", [] { return libraryPageName(kWestern, u"Files"); }, "Files_index.html"},
+      {"constantLink", [] { return constantLink(kWestern, u"Files", u"Max"); },
+       "Files_constant.html#Max"},
+      {"macroLink", [] { return macroLink(kWestern, u"Math", u"Min"); }, "Math_macro.html#Min"},
+      {"blanks kept", [] { return commandPageName(kWestern, u"My Lib", u"Open"); },
+       "My Lib_f_Open.html"},
+      {"case kept", [] { return commandPageName(kWestern, u"Files", u"open"); },
+       "Files_f_open.html"},
+      {"empty library", [] { return commandPageName(kWestern, u"", u"Open"); }, "_f_Open.html"},
+      {"empty command", [] { return commandPageName(kWestern, u"Files", u""); }, "Files_f_.html"},
+      {"empty constant", [] { return constantLink(kWestern, u"Files", u""); },
+       "Files_constant.html#"},
+      {"non-ASCII the code page holds",
+       [] { return classPageName(kWestern, u16("Gr\xC3\xB6\xC3\x9F" "e"), u"K"); },
        "Gr\xC3\xB6\xC3\x9F" "e_c_K.html"},
+      {"one _ per letter the code page lacks",
+       [] { return structurePageName(kCyrillic, u"L", u16("Gr\xC3\xB6\xC3\x9F" "e")); },
+       "L_s_Gr__e.html"},
+      {"Cyrillic in its own code page",
+       [] { return htmlFileName(kCyrillic, u16("\xD0\xA0\xD1\x8F\xD0\xB4")); },
+       "\xD0\xA0\xD1\x8F\xD0\xB4.html"},
+      {"a surrogate pair is one character",
+       [] { return htmlFileName(kWestern, u"a\U0001F600b"); }, "a_b.html"},
+      {"a lone surrogate", [] { return htmlFileName(kWestern, u"a\xD800" u"b"); }, "a_b.html"},
+      {"a double-byte code page; a best fit is lacking",
+       [] { return htmlFileName(kJapanese, u16("\xE6\x97\xA5\xC2\xA5")); }, "\xE6\x97\xA5_.html"},
+      {"the anchor is no file name", [] { return constantLink(kCyrillic, u"L", u16("\xC3\xB6")); },
+       "L_constant.html#\xC3\xB6"},
   });
 }
 

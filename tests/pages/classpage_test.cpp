@@ -8,6 +8,7 @@
 namespace thc {
 namespace {
 
+using testing::kWesternNames;
 using testing::named;
 using testing::u8;
 
@@ -51,7 +52,8 @@ TEST(ClassPage, Bodies) {
        "<a href='Lib_c_Z.html' class='syntax'>Lib: Z</a>&nbsp;&nbsp;&nbsp;-&gt;</p>"},
   };
   for (const Case& c : cases) {
-    EXPECT_EQ(u8(classPageBody({}, lib, c.cls, c.next, c.previous)), c.body) << c.what;
+    EXPECT_EQ(u8(classPageBody({}, kWesternNames, lib, c.cls, c.next, c.previous)), c.body)
+        << c.what;
   }
 }
 

@@ -9,6 +9,7 @@ namespace thc {
 namespace {
 
 using testing::argument;
+using testing::kWesternNames;
 using testing::named;
 using testing::u8;
 
@@ -22,7 +23,8 @@ std::string between(const std::string& text, const std::string& from, const std:
 }
 
 std::string libraryCommandBody(const Command& command, const Catalog& catalog = {}) {
-  return u8(commandPageBody(catalog, named<Library>(u"Lib"), command, nullptr, nullptr, nullptr));
+  return u8(commandPageBody(catalog, kWesternNames, named<Library>(u"Lib"), command, nullptr,
+                            nullptr, nullptr));
 }
 
 std::string syntaxLine(const Command& command) {
@@ -45,7 +47,7 @@ TEST(CommandPage, PlotWithResultOptionalArgumentAndNextCommand) {
   plot.args = {argument(u"x", u"1"), argument(u"y", u"2"), argument(u"color", u"3", u"", u"0")};
   plot.args[0].description = u"left";
   const Command box = named<Command>(u"Box");
-  EXPECT_EQ(u8(commandPageBody({}, gfx, plot, nullptr, &box, nullptr)),
+  EXPECT_EQ(u8(commandPageBody({}, kWesternNames, gfx, plot, nullptr, &box, nullptr)),
             "<h2>Gfx: Plot()</h2><h3>Syntax</h3>"
             "<p class='syntax marleft'>Result.i = <b>Plot</b>(x, y<span class='syntaxopt'> [, "
             "color=0]</span>)</p>"
@@ -201,7 +203,7 @@ TEST(CommandPage, MethodPageLinksWithinItsClass) {
   const Class stream = named<Class>(u"Stream");
   const Command open = named<Command>(u"Open"), read = named<Command>(u"Read"),
                 close = named<Command>(u"Close");
-  EXPECT_EQ(u8(commandPageBody({}, files, read, &stream, &close, &open)),
+  EXPECT_EQ(u8(commandPageBody({}, kWesternNames, files, read, &stream, &close, &open)),
             "<h2>Files: Stream\\Read()</h2><h3>Syntax</h3><p class='syntax marleft'><b>Read</b>()"
             "</p><h3>Description</h3><div class='marleft'></div><h3>Supported systems</h3>"
             "<p class='marleft'>all</p><p class='nextindexprev'>&lt;-&nbsp;&nbsp;&nbsp;"

@@ -8,6 +8,7 @@
 namespace thc {
 namespace {
 
+using testing::kWesternNames;
 using testing::named;
 using testing::u8;
 
@@ -51,7 +52,7 @@ TEST(IndexPage, BodiesForTypicalProjects) {
   for (const Case& c : cases) {
     Project project;
     c.fill(project);
-    EXPECT_EQ(u8(indexPageBody({}, project)), c.body) << c.what;
+    EXPECT_EQ(u8(indexPageBody({}, kWesternNames, project)), c.body) << c.what;
   }
 }
 
@@ -64,7 +65,7 @@ TEST(IndexPage, WordsComeFromTheCatalog) {
   project.license = u"L";
   project.copyright = u"C";
   project.libraries.push_back(named<Library>(u"Lib", true));
-  EXPECT_EQ(u8(indexPageBody(catalog, project)),
+  EXPECT_EQ(u8(indexPageBody(catalog, kWesternNames, project)),
             "<h3>Einleitung</h3><div class='marleft'></div><h3><a name='libraries'></a>"
             "Bibliotheken</h3><p class='marleft syntax'><a href='Lib_index.html'>Lib</a> "
             "<span class='deprecated'>(veraltet)</span><br></p><h3>Autor</h3><p class='marleft'>"

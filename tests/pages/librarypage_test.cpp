@@ -9,11 +9,12 @@ namespace thc {
 namespace {
 
 using testing::argument;
+using testing::kWesternNames;
 using testing::named;
 using testing::u8;
 
 TEST(LibraryPage, OnlyLibraryWithoutItems) {
-  EXPECT_EQ(u8(libraryPageBody({}, named<Library>(u"Lib"), nullptr, nullptr)),
+  EXPECT_EQ(u8(libraryPageBody({}, kWesternNames, named<Library>(u"Lib"), nullptr, nullptr)),
             "<h2>Library: Lib</h2><h3>Introduction</h3><div class='marleft'></div>"
             "<p class='nextindexprev'><a href='index.html' class='syntax'>Index</a></p>");
 }
@@ -35,7 +36,7 @@ TEST(LibraryPage, EveryOverviewInFixedOrderWithMarks) {
   lib.classes.push_back(named<Class>(u"Pen", true));
 
   const std::string mark = " <span class='deprecated'>(deprecated)</span>";
-  EXPECT_EQ(u8(libraryPageBody({}, lib, nullptr, nullptr)),
+  EXPECT_EQ(u8(libraryPageBody({}, kWesternNames, lib, nullptr, nullptr)),
             "<h2>Library: Gfx</h2><h6>2.0</h6><h3>Introduction" + mark +
                 "</h3><div class='marleft'>Graphics</div>"
                 "<h3><a name='classes'></a>Class overview</h3><p class='marleft syntax'>"
@@ -85,7 +86,8 @@ TEST(LibraryPage, NavigationBarNamesTheNeighbouringLibraries) {
   };
   const Catalog catalog;
   for (const Case& c : cases) {
-    const std::string body = u8(libraryPageBody(catalog, current, c.next, c.previous));
+    const std::string body =
+        u8(libraryPageBody(catalog, kWesternNames, current, c.next, c.previous));
     const std::string head =
         "<h2>Library: B</h2><h3>Introduction</h3><div class='marleft'></div>";
     EXPECT_EQ(body, head + c.bar);
@@ -99,7 +101,7 @@ TEST(LibraryPage, WordsComeFromTheCatalog) {
                         {u"index", u"Inhalt"}};
   Library lib = named<Library>(u"L");
   lib.commands.push_back(named<Command>(u"f"));
-  EXPECT_EQ(u8(libraryPageBody(catalog, lib, nullptr, nullptr)),
+  EXPECT_EQ(u8(libraryPageBody(catalog, kWesternNames, lib, nullptr, nullptr)),
             "<h2>Bibliothek: L</h2><h3>Einf</h3><div class='marleft'></div><h3><a name='commands'>"
             "</a>Befehle</h3><p class='marleft syntax'><a href='L_f_f.html'>f()</a><br></p>"
             "<p class='nextindexprev'><a href='index.html' class='syntax'>Inhalt</a></p>");

@@ -4,9 +4,13 @@
 #include <string>
 
 #include "common/text.h"
+#include "markup/naming.h"
 #include "project/model.h"
 
 namespace thc::testing {
+
+// The page names of a help in Windows-1252, the code page of most languages.
+inline constexpr PageNames kWesternNames{1252};
 
 // An argument numbered by index (as written), with an optional default.
 inline Argument argument(std::u16string name, std::u16string index, std::u16string type = {},

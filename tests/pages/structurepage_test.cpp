@@ -8,6 +8,7 @@
 namespace thc {
 namespace {
 
+using testing::kWesternNames;
 using testing::named;
 using testing::u8;
 
@@ -23,8 +24,8 @@ StructureElement element(std::u16string offset, int64_t value, std::u16string na
 }
 
 TEST(StructurePage, OnlyStructureWithoutElements) {
-  EXPECT_EQ(u8(structurePageBody({}, named<Library>(u"Lib"), named<Structure>(u"S"), nullptr,
-                                 nullptr)),
+  EXPECT_EQ(u8(structurePageBody({}, kWesternNames, named<Library>(u"Lib"), named<Structure>(u"S"),
+                                 nullptr, nullptr)),
             "<h2>Lib: S</h2><h3>Description</h3><div class='marleft'></div>"
             "<p class='nextindexprev'><a href='Lib_index.html' class='syntax'>Lib</a></p>");
 }
@@ -36,7 +37,7 @@ TEST(StructurePage, ElementsInOffsetOrderWithOffsetAsWritten) {
   node.elements = {element(u"0", 0, u"Next", u"Node", u"link"), element(u"$4", 4, u"Count"),
                    element(u" 10", 10, u"Name", u"s")};
   const Structure first = named<Structure>(u"Info"), last = named<Structure>(u"Point");
-  EXPECT_EQ(u8(structurePageBody({}, named<Library>(u"Lib"), node, &last, &first)),
+  EXPECT_EQ(u8(structurePageBody({}, kWesternNames, named<Library>(u"Lib"), node, &last, &first)),
             "<h2>Lib: Node</h2><h3>Description <span class='deprecated'>(deprecated)</span></h3>"
             "<div class='marleft'>A node</div><h3>Elements</h3><table class='marleft'><tr>"
             "<th>Offset</th><th>Name</th><th>Description</th></tr>"
@@ -57,7 +58,7 @@ TEST(StructurePage, WordsComeFromTheCatalog) {
                         {u"description", u"D"}};
   Structure s = named<Structure>(u"S");
   s.elements = {element(u"0", 0, u"x")};
-  EXPECT_EQ(u8(structurePageBody(catalog, named<Library>(u"L"), s, nullptr, nullptr)),
+  EXPECT_EQ(u8(structurePageBody(catalog, kWesternNames, named<Library>(u"L"), s, nullptr, nullptr)),
             "<h2>L: S</h2><h3>D</h3><div class='marleft'></div><h3>Felder</h3>"
             "<table class='marleft'><tr><th>Versatz</th><th>N</th><th>D</th></tr><tr>"
             "<td class='padright syntax'>0</td><td class='padright syntax'>x</td><td></td></tr>"

@@ -6,10 +6,12 @@
 #include <vector>
 
 #include "catalog/catalog.h"
+#include "chm/decoder.h"
 #include "check/check.h"
 #include "common/console.h"
 #include "common/text.h"
 #include "common/utf.h"
+#include "helpproject/codepage.h"
 #include "helpproject/contents.h"
 #include "helpproject/indexfile.h"
 #include "helpproject/projectfile.h"
@@ -265,16 +267,18 @@ constexpr Text kNowhere = u"/nonexistent-thc-fuzz/";
 // and order as the generation driver.
 class MemoryGenerator {
  public:
-  explicit MemoryGenerator(ProjectModel& model) : model_(model) {}
+  explicit MemoryGenerator(ProjectModel& model)
+      : model_(model), names_{helpCodePage(model.project.lang)} {}
 
   void run() {
     const std::vector<Library>& libraries = model_.project.libraries;
     for (size_t i = 0; i < libraries.size(); ++i) writeLibrary(libraries, i);
     const Project& project = model_.project;
     if (!project.history.empty()) {
-      page(htmlFileName(project.title + u"_history"), historyPageBody(catalog(), project.history));
+      page(htmlFileName(names_, project.title + u"_history"),
+           historyPageBody(catalog(), project.history));
     }
-    page(u"index.html", indexPageBody(catalog(), project));
+    page(u"index.html", indexPageBody(catalog(), names_, project));
   }
 
  private:
@@ -302,36 +306,41 @@ class MemoryGenerator {
     for (size_t c = 0; c < library.classes.size(); ++c) {
       const Class& cls = library.classes[c];
       for (size_t m = 0; m < cls.methods.size(); ++m) {
-        page(memberPageName(lib, cls.name, cls.methods[m].name),
-             commandPageBody(catalog(), library, cls.methods[m], &cls, neighbour(cls.methods, m, 1),
-                             neighbour(cls.methods, m, -1)));
+        page(memberPageName(names_, lib, cls.name, cls.methods[m].name),
+             commandPageBody(catalog(), names_, library, cls.methods[m], &cls,
+                             neighbour(cls.methods, m, 1), neighbour(cls.methods, m, -1)));
       }
-      page(classPageName(lib, cls.name),
-           classPageBody(catalog(), library, cls, neighbour(library.classes, c, 1),
+      page(classPageName(names_, lib, cls.name),
+           classPageBody(catalog(), names_, library, cls, neighbour(library.classes, c, 1),
                          neighbour(library.classes, c, -1)));
     }
     for (size_t c = 0; c < library.commands.size(); ++c) {
-      page(commandPageName(lib, library.commands[c].name),
-           commandPageBody(catalog(), library, library.commands[c], nullptr,
+      page(commandPageName(names_, lib, library.commands[c].name),
+           commandPageBody(catalog(), names_, library, library.commands[c], nullptr,
                            neighbour(library.commands, c, 1), neighbour(library.commands, c, -1)));
     }
     for (size_t s = 0; s < library.structures.size(); ++s) {
-      page(structurePageName(lib, library.structures[s].name),
-           structurePageBody(catalog(), library, library.structures[s],
+      page(structurePageName(names_, lib, library.structures[s].name),
+           structurePageBody(catalog(), names_, library, library.structures[s],
                              neighbour(library.structures, s, 1), neighbour(library.structures, s, -1)));
     }
-    if (!library.macros.empty()) page(htmlFileName(library.name + u"_macro"), macrosPageBody(catalog(), library));
+    if (!library.macros.empty()) {
+      page(htmlFileName(names_, library.name + u"_macro"), macrosPageBody(catalog(), library));
+    }
     if (!library.constants.empty()) {
-      page(htmlFileName(library.name + u"_constant"), constantsPageBody(catalog(), library));
+      page(htmlFileName(names_, library.name + u"_constant"), constantsPageBody(catalog(), library));
     }
     if (!library.history.empty()) {
-      page(htmlFileName(library.name + u"_history"), historyPageBody(catalog(), library.history));
+      page(htmlFileName(names_, library.name + u"_history"),
+           historyPageBody(catalog(), library.history));
     }
-    page(libraryPageName(lib), libraryPageBody(catalog(), library, neighbour(libraries, i, 1),
-                                               neighbour(libraries, i, -1)));
+    page(libraryPageName(names_, lib),
+         libraryPageBody(catalog(), names_, library, neighbour(libraries, i, 1),
+                         neighbour(libraries, i, -1)));
   }
 
   ProjectModel& model_;
+  const PageNames names_;
 };
 
 // Every value="..." of a sitemap list: a raw quote or angle bracket inside
@@ -348,11 +357,15 @@ std::string checkSitemapValues(std::string_view body) {
   return {};
 }
 
-// The file list is the last section, in UTF-8 as the names on disk.
-std::string checkHelpProject(std::string_view text, const std::vector<std::u16string>& files) {
-  std::string expected = "[FILES]\n";
-  for (const std::u16string& file : files) expected += toUtf8(file) + "\n";
-  if (!text.ends_with(expected)) return "the help project does not list exactly the pages written";
+// The file list is the last section, in the help language's code page,
+// which holds every page name: read back, it names exactly the pages written.
+std::string checkHelpProject(std::string_view text, const std::vector<std::u16string>& files,
+                             unsigned codePage) {
+  std::u16string expected = u"[FILES]\n";
+  for (const std::u16string& file : files) expected += file + u"\n";
+  if (!chm::TextDecoder(codePage).decode(text).ends_with(expected)) {
+    return "the help project does not list exactly the pages written";
+  }
   return {};
 }
 
@@ -426,8 +439,10 @@ std::string fuzzPipeline(std::string_view bytes) {
   const std::string contents = contentsBody(model);
   const std::string index = indexBody(model.project);
   const std::string helpProject = helpProjectText(model);
+  const unsigned codePage = helpCodePage(model.project.lang);
   return firstFault(checkSitemapValues(contents), checkSitemapValues(index),
-                    checkHelpProject(helpProject, model.generatedFiles), checkImages(model.images));
+                    checkHelpProject(helpProject, model.generatedFiles, codePage),
+                    checkImages(model.images));
 }
 
 }  // namespace thc::robust
