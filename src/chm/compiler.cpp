@@ -183,6 +183,8 @@ bool addSourceFile(Compilation& run, const SourceFile& file, SourceFiles& files,
     if (title.empty()) title = file.path;
     run.topics.push_back(Topic{run.inCodePage(file.path), run.inCodePage(title)});
     for (const std::u16string& linked : linkedFiles(*bytes, file.path)) files.addLinked(linked, file.path);
+  } else if (lowerAscii(file.path).ends_with(u".css")) {
+    for (const std::u16string& linked : styleSheetFiles(*bytes, file.path)) files.addLinked(linked, file.path);
   }
   return section.add(file.name, *bytes) || run.fail(run.folderPath, u"no room for the compressed content");
 }

@@ -24,9 +24,9 @@ std::string generatorProjects() {
 }
 
 // Writes the hand-made project into `folder`: two pages in two folders, an
-// image and a style sheet that only the pages name, a page that leads
-// outside the folder, and context ids from [MAP], a header it includes and
-// one that header includes.
+// image and a style sheet that only the pages name, an image that only the
+// style sheet names, a page that leads outside the folder, and context ids
+// from [MAP], a header it includes and one that header includes.
 void writeHandMadeProject(const std::string& folder) {
   fs::create_directories(folder + "/sub");
   fs::create_directories(folder + "/img");
@@ -43,7 +43,8 @@ void writeHandMadeProject(const std::string& folder) {
             "<a href=\"sub/b.html#top\">b</a><img src=\"img/pic%20one.png\"><img src=\"../outside.png\"></body></html>");
   writeFile(folder + "/sub/b.html",
             "<html><head><link rel=\"stylesheet\" href=\"../style.css\"><title>B</title></head><body>b</body></html>");
-  writeFile(folder + "/style.css", "body { color: black }\n");
+  writeFile(folder + "/style.css", "/* url(none.png) */ body { background: URL( 'img/back.png' ) }\n");
+  writeFile(folder + "/img/back.png", "a background");
   std::string picture;
   for (int i = 0; i < 70000; ++i) picture += static_cast<char>((i * 7919) % 251);
   writeFile(folder + "/img/pic one.png", picture);

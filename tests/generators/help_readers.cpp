@@ -88,6 +88,20 @@ std::string linkedPath(const std::string& page, std::string target) {
   return path.starts_with("..") ? "" : path;
 }
 
+// The values of url(...) in a style sheet, quoted or not.
+std::vector<std::string> styleSheetValues(const std::string& css) {
+  std::vector<std::string> values;
+  const std::string lower = lowered(css);
+  for (size_t at = lower.find("url("); at != std::string::npos; at = lower.find("url(", at + 1)) {
+    const size_t close = css.find(')', at);
+    if (close == std::string::npos) break;
+    std::string value = trimmed(css.substr(at + 4, close - at - 4));
+    if (value.size() >= 2 && (value[0] == '"' || value[0] == '\'')) value = value.substr(1, value.size() - 2);
+    values.push_back(value);
+  }
+  return values;
+}
+
 bool isPage(const std::string& path) {
   const std::string lower = lowered(path);
   return lower.ends_with(".htm") || lower.ends_with(".html");
@@ -185,8 +199,11 @@ ProjectView readProject(const std::string& folder, const std::string& hhp) {
   while (!pending.empty()) {
     const std::string path = fs::path(pending.back()).lexically_normal().generic_string();
     pending.pop_back();
-    if (!fs::is_regular_file(folder + "/" + path) || !project.stored.insert(path).second || !isPage(path)) continue;
-    for (const std::string& value : referencedValues(readFile(folder + "/" + path))) {
+    if (!fs::is_regular_file(folder + "/" + path) || !project.stored.insert(path).second) continue;
+    const std::string bytes = readFile(folder + "/" + path);
+    const bool styleSheet = lowered(path).ends_with(".css");
+    if (!styleSheet && !isPage(path)) continue;
+    for (const std::string& value : styleSheet ? styleSheetValues(bytes) : referencedValues(bytes)) {
       const std::string linked = linkedPath(path, value);
       if (!linked.empty()) pending.push_back(linked);
     }

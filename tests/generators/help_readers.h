@@ -25,8 +25,8 @@ std::map<std::string, std::string> filesBelow(const std::string& folder);
 // The help project `hhp` (a file in `folder`) as a help compiler must read
 // it: the options by their lowered key, [FILES] with "/" for "\", and every
 // file the help file must hold: those listed, the contents and the index,
-// and the pages and images that the pages lead to which exist inside the
-// folder, followed from page to page.
+// and the pages, images and style sheets that the pages and style sheets
+// lead to which exist inside the folder, followed from file to file.
 struct ProjectView {
   std::map<std::string, std::string> options;
   std::vector<std::string> listed;
