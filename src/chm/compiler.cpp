@@ -1,6 +1,7 @@
 #include "chm/compiler.h"
 
 #include <memory>
+#include <unordered_set>
 #include <vector>
 
 #include "chm/container.h"
@@ -223,16 +224,33 @@ std::optional<HelpProjectFile> readProject(std::u16string_view path, std::u16str
   return readHelpProjectFile(*bytes, why);
 }
 
+// The context ids of [MAP] and [ALIAS]. The page an id opens joins the
+// files as a page linked from the project; an alias whose symbol [MAP]
+// gives no number changes nothing and is reported as such.
+bool readContextIds(Compilation& run, SourceFiles& files) {
+  ContextProblem problem;
+  const FileReader read = [&](std::u16string_view path, std::u16string& why) { return readInside(run, path, why); };
+  std::optional<std::vector<ContextId>> ids = contextIds(run.project, read, problem);
+  if (!ids) return run.fail(run.folderPath + problem.file, problem.why);
+  run.contextIds = std::move(*ids);
+  const std::u16string projectName = run.projectPath.substr(run.folderPath.size());
+  std::unordered_set<std::u16string> numbered;
+  for (const ContextId& id : run.contextIds) {
+    numbered.insert(id.symbol);
+    files.addLinked(id.file, projectName);
+  }
+  for (const auto& [symbol, file] : run.project.aliases) {
+    if (!numbered.count(symbol)) run.result.ignored.push_back(symbol + u"=" + file);
+  }
+  return true;
+}
+
 bool compile(Compilation& run, const CompileSettings& settings, OutputFolder& folder) {
   if (!run.project.hasFiles) return run.fail(run.projectPath, u"has no [FILES] section");
   SourceProblem problem;
   std::optional<SourceFiles> files = listedFiles(run.project, problem);
   if (!files) return run.fail(run.folderPath + problem.file, problem.why);
-  ContextProblem contextProblem;
-  const FileReader read = [&](std::u16string_view path, std::u16string& why) { return readInside(run, path, why); };
-  std::optional<std::vector<ContextId>> ids = contextIds(run.project, read, contextProblem);
-  if (!ids) return run.fail(run.folderPath + contextProblem.file, contextProblem.why);
-  run.contextIds = std::move(*ids);
+  if (!readContextIds(run, *files)) return false;
   std::unique_ptr<platform::ScratchFile> scratch = folder.scratch();
   if (!scratch) return run.fail(run.folderPath, u"no room for the compressed content");
   ScratchSink sink(*scratch);

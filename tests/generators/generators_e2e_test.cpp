@@ -26,7 +26,8 @@ std::string generatorProjects() {
 // Writes the hand-made project into `folder`: two pages in two folders, an
 // image and a style sheet that only the pages name, an image that only the
 // style sheet names, a page that leads outside the folder, and context ids
-// from [MAP], a header it includes and one that header includes.
+// from [MAP], a header it includes and one that header includes, one of them
+// for a page that only [ALIAS] names, and an alias without a number.
 void writeHandMadeProject(const std::string& folder) {
   fs::create_directories(folder + "/sub");
   fs::create_directories(folder + "/img");
@@ -34,10 +35,12 @@ void writeHandMadeProject(const std::string& folder) {
             "[OPTIONS]\r\nCompiled file=ids.chm\r\nContents file=toc.hhc\r\nIndex file=idx.hhk\r\n"
             "Default topic=a.html\r\nTitle=Context ids\r\nFull-text search=Yes\r\n\r\n"
             "[FILES]\r\na.html\r\nsub\\b.html\r\n\r\n"
-            "[ALIAS]\r\nIDH_A=a.html\r\nIDH_B=sub\\b.html\r\nIDH_C = a.html\r\n\r\n"
+            "[ALIAS]\r\nIDH_A=a.html\r\nIDH_B=sub\\b.html\r\nIDH_C = a.html\r\nIDH_E=popup.html\r\n"
+            "IDH_UNNUMBERED=a.html\r\n\r\n"
             "[MAP]\r\n#include ids.h\r\n#define IDH_C 7\r\n");
   writeFile(folder + "/ids.h", "#define IDH_A 100\n#include \"more.h\"\n");
-  writeFile(folder + "/more.h", "#define IDH_B 0x200\n");
+  writeFile(folder + "/more.h", "#define IDH_B 0x200\n#define IDH_E 9\n");
+  writeFile(folder + "/popup.html", "<html><head><title>Popup</title></head><body>only an id opens it</body></html>");
   writeFile(folder + "/a.html",
             "<html><head><title>Zebra page</title></head><body><p>A zebra crossing.</p>"
             "<a href=\"sub/b.html#top\">b</a><img src=\"img/pic%20one.png\"><img src=\"../outside.png\"></body></html>");
@@ -65,6 +68,7 @@ struct Row {
   const char* word;    // a word of the page `wordPage`
   const char* wordPage;
   std::map<std::uint32_t, std::string> contextIds;
+  const char* reported = "";  // what the console must show beside "Help file"
 };
 
 void PrintTo(const Row& row, std::ostream* out) { *out << row.name; }
@@ -86,6 +90,7 @@ class GeneratorProject : public ::testing::TestWithParam<Row> {
     view_ = readProject(folder_, row.project);
     const ProgramRun run = runProgram({"--compile", folder_ + "/" + row.project});
     ASSERT_EQ(run.exitCode, 0) << run.output;
+    output_ = run.output;
     const std::string compiled = view_.options.count("compiled file")
                                      ? view_.options["compiled file"]
                                      : fs::path(row.project).replace_extension(".chm").string();
@@ -101,6 +106,7 @@ class GeneratorProject : public ::testing::TestWithParam<Row> {
   TempFolder scratch_;
   std::string folder_;
   std::string chm_;
+  std::string output_;
   ProjectView view_;
 };
 
@@ -147,6 +153,7 @@ TEST_P(GeneratorProject, ContentsAndIndexReadBackThroughPythonChm) {
 
 TEST_P(GeneratorProject, ContextIdsOpenTheirPages) {
   EXPECT_EQ(contextIdsWithChmls(chm_, scratch("chmls")), GetParam().contextIds);
+  EXPECT_NE(output_.find(GetParam().reported), std::string::npos) << output_;
 }
 
 TEST_P(GeneratorProject, SearchFindsAWordOfAPage) {
@@ -165,7 +172,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(Row{"DoxygenOverExpat", "doxygen-expat", "index.hhp", "parser", "expat_8h.html", {}},
                       Row{"SphinxOverLibuv", "sphinx-libuv", "libuv.hhp", "loop", "loop.html", {}},
                       Row{"HandMadeContextIds", "", "ids.hhp", "zebra", "a.html",
-                          {{100, "a.html"}, {0x200, "sub/b.html"}, {7, "a.html"}}}),
+                          {{100, "a.html"}, {0x200, "sub/b.html"}, {7, "a.html"}, {9, "popup.html"}},
+                          "IDH_UNNUMBERED"}),
     [](const ::testing::TestParamInfo<Row>& info) { return std::string(info.param.name); });
 
 }  // namespace

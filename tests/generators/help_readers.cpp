@@ -187,11 +187,14 @@ ProjectView readProject(const std::string& folder, const std::string& hhp) {
       section = lowered(line);
     } else if (section == "[files]") {
       project.listed.push_back(withSlashes(line));
+    } else if (section == "[alias]" && line.find('=') != std::string::npos) {
+      project.aliased.push_back(withSlashes(trimmed(line.substr(line.find('=') + 1))));
     } else if (section == "[options]" && line.find('=') != std::string::npos) {
       project.options[lowered(trimmed(line.substr(0, line.find('='))))] = trimmed(line.substr(line.find('=') + 1));
     }
   }
   std::vector<std::string> pending = project.listed;
+  pending.insert(pending.end(), project.aliased.begin(), project.aliased.end());
   for (const char* sitemap : {"contents file", "index file"}) {
     if (project.options.count(sitemap)) pending.push_back(withSlashes(project.options[sitemap]));
   }

@@ -23,13 +23,15 @@ std::string shellQuote(const std::string& text);
 std::map<std::string, std::string> filesBelow(const std::string& folder);
 
 // The help project `hhp` (a file in `folder`) as a help compiler must read
-// it: the options by their lowered key, [FILES] with "/" for "\", and every
-// file the help file must hold: those listed, the contents and the index,
+// it: the options by their lowered key, [FILES] and the files of [ALIAS]
+// with "/" for "\", and every file the help file must hold: those listed
+// and aliased, the contents and the index,
 // and the pages, images and style sheets that the pages and style sheets
 // lead to which exist inside the folder, followed from file to file.
 struct ProjectView {
   std::map<std::string, std::string> options;
   std::vector<std::string> listed;
+  std::vector<std::string> aliased;
   std::set<std::string> stored;
 };
 ProjectView readProject(const std::string& folder, const std::string& hhp);
