@@ -38,7 +38,7 @@ done
 [[ "$runs" =~ ^[1-9][0-9]*$ ]] || { echo "BENCH_RUNS must be a positive number" >&2; exit 2; }
 
 ensure_packages() {
-  local wanted=(cmake ninja-build g++ pkg-config libexpat1-dev libgtest-dev time expat python3)
+  local wanted=(cmake ninja-build g++ pkg-config libexpat1-dev libgtest-dev libmspack-dev time expat python3)
   local missing=() p
   for p in "${wanted[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

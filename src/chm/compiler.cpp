@@ -8,8 +8,9 @@
 #include "chm/contextids.h"
 #include "chm/lzxstream.h"
 #include "chm/pagelinks.h"
-#include "chm/pagetitle.h"
+#include "chm/pagereader.h"
 #include "chm/projectfile.h"
+#include "chm/searchindex.h"
 #include "chm/sitemapcheck.h"
 #include "chm/sourcefiles.h"
 #include "chm/systemfiles.h"
@@ -58,6 +59,9 @@ struct Compilation {
   // The folder as the system resolves it: nothing outside it is read.
   std::u16string canonicalFolder;
   TextEncoder encoder;
+  PageReader pages;
+  // Only with "Full-text search=Yes".
+  std::optional<SearchIndexBuilder> search;
   std::vector<Topic> topics;
   std::vector<ContextId> contextIds;
   CompileResult result;
@@ -179,9 +183,10 @@ bool addSourceFile(Compilation& run, const SourceFile& file, SourceFiles& files,
   if (!bytes) return run.fail(path, why);
   if (isSitemap(run, file) && !listsClose(*bytes)) return run.fail(path, u"does not close its lists");
   if (file.topic) {
-    std::u16string title = pageTitle(*bytes);
+    const PageText page = run.pages.read(*bytes);
+    if (run.search) run.search->addTopic(static_cast<std::uint32_t>(run.topics.size()), page);
     // Search results show a topic by its title: one without gets its name.
-    if (title.empty()) title = file.path;
+    const std::u16string& title = page.title.empty() ? file.path : page.title;
     run.topics.push_back(Topic{run.inCodePage(file.path), run.inCodePage(title)});
     for (const std::u16string& linked : linkedFiles(*bytes, file.path)) files.addLinked(linked, file.path);
   } else if (lowerAscii(file.path).ends_with(u".css")) {
@@ -212,6 +217,13 @@ bool addTables(Compilation& run, const SystemInfo& info, CompressedSection& sect
                      section.add("/#URLSTR", tables.urlStrings) && section.add("/#WINDOWS", windowTable) &&
                      section.add("/#STRINGS", strings.bytes());
   return added || run.fail(run.folderPath, u"no room for the compressed content");
+}
+
+bool addSearchIndex(Compilation& run, CompressedSection& section) {
+  if (!run.search) return true;
+  const std::optional<std::string> index = run.search->build();
+  if (!index) return run.fail(run.folderPath, u"has more words than a search index can hold");
+  return section.add("/$FIftiMain", *index) || run.fail(run.folderPath, u"no room for the compressed content");
 }
 
 std::optional<HelpProjectFile> readProject(std::u16string_view path, std::u16string& why) {
@@ -257,7 +269,9 @@ bool compile(Compilation& run, const CompileSettings& settings, OutputFolder& fo
   LzxStream stream(sink, settings.threads);
   CompressedSection section(stream);
   const SystemInfo info = systemInfo(run, settings);
-  if (!addSourceFiles(run, *files, section) || !addTables(run, info, section)) return false;
+  if (!addSourceFiles(run, *files, section) || !addTables(run, info, section) || !addSearchIndex(run, section)) {
+    return false;
+  }
   std::optional<LzxStream::Result> compression = stream.finish();
   if (!compression) return run.fail(run.folderPath, u"no room for the compressed content");
   ContainerParts parts;
@@ -301,7 +315,8 @@ CompileResult compileHelpProject(OutputFolder& folder, std::u16string_view proje
     return failed;
   }
   Compilation run{*project, projectPath, folder.path(), platform::canonicalPath(folder.path()), TextEncoder(project->codePage),
-                  {}, {}, {}};
+                  PageReader(project->codePage), {}, {}, {}, {}};
+  if (project->fullTextSearch) run.search.emplace(project->codePage, project->lcid);
   run.result.helpFile = folder.path() + project->compiledFile;
   run.result.ignored = project->ignored;
   run.result.compiled = compile(run, settings, folder);

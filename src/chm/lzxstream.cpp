@@ -1,60 +1,101 @@
 #include "chm/lzxstream.h"
 
-#include "chm/bytes.h"
+#include <algorithm>
+#include <thread>
+
+#include "chm/intervalpool.h"
+#include "chm/lzxformat.h"
 
 namespace thc::chm {
 
 namespace {
-constexpr size_t kFrame = 32768;
+
+// Intervals a worker may have queued before the caller waits for the oldest.
+constexpr std::size_t kQueuedPerThread = 2;
+
+}  // namespace
+
+unsigned defaultLzxThreads() { return std::clamp(std::thread::hardware_concurrency(), 2u, 4u); }
+
+LzxStream::LzxStream(LzxSink& sink, unsigned threads) : sink_(sink) {
+  pending_.reserve(lzx::kIntervalSize);
+  if (threads > 1) {
+    pool_ = std::make_unique<IntervalPool>(threads);
+    maxInFlight_ = kQueuedPerThread * threads;
+    if (!pool_->running()) pool_.reset();  // compress on the caller's thread after all
+  }
 }
 
-LzxStream::LzxStream(LzxSink& sink, unsigned) : sink_(sink) {}
+LzxStream::~LzxStream() = default;
 
 bool LzxStream::append(std::string_view bytes) {
-  while (!bytes.empty() && !failed_) {
-    const size_t take = std::min(bytes.size(), kFrame - frame_.size());
-    frame_.append(bytes.substr(0, take));
+  if (failed_ || finished_) return false;
+  length_ += bytes.size();
+  while (!bytes.empty()) {
+    const std::size_t room = lzx::kIntervalSize - pending_.size();
+    const std::size_t take = std::min(room, bytes.size());
+    pending_.insert(pending_.end(), bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(take));
     bytes.remove_prefix(take);
-    length_ += take;
-    if (frame_.size() == kFrame && !flushFrame()) failed_ = true;
+    if (pending_.size() == lzx::kIntervalSize) compressPending();
   }
   return !failed_;
 }
 
-bool LzxStream::flushFrame() {
-  std::string out;
-  const bool afterReset = frameStarts_.size() % 2 == 0;
-  // Header bits: [E8 = 0] type 3, size 32768; then zero bits to 32 bits.
-  std::uint32_t bits = afterReset ? 0 : 0;
-  unsigned count = 0;
-  if (afterReset) count += 1;
-  bits = (bits << 3) | 3;
-  count += 3;
-  bits = (bits << 24) | kFrame;
-  count += 24;
-  bits <<= (32 - count);
-  putU16(out, bits >> 16);
-  putU16(out, bits & 0xFFFF);
-  putU32(out, 1);
-  putU32(out, 1);
-  putU32(out, 1);
-  out += frame_;
-  frameStarts_.push_back(written_);
-  written_ += out.size();
-  frame_.clear();
-  return sink_.write(out);
+// Hands the full (or final, padded) interval to a worker, or compresses it
+// here with one thread.
+void LzxStream::compressPending() {
+  if (!pool_) {
+    if (!failed_) deliver(compressInterval(pending_));
+    pending_.clear();
+    return;
+  }
+  if (pool_->inFlight() >= maxInFlight_) deliverReady(true);
+  if (failed_) {
+    pending_.clear();
+    return;
+  }
+  std::vector<unsigned char> interval;
+  interval.reserve(lzx::kIntervalSize);
+  interval.swap(pending_);
+  pool_->submit(std::move(interval));
+  deliverReady(false);
+}
+
+// Writes out the oldest results that are done; with `wait`, at least one.
+void LzxStream::deliverReady(bool wait) {
+  while (std::optional<LzxInterval> interval = pool_->takeOldest(wait)) {
+    if (!failed_) deliver(*interval);
+    wait = false;
+  }
+}
+
+void LzxStream::deliver(const LzxInterval& interval) {
+  std::uint32_t frameStart = 0;
+  for (std::uint32_t frameEnd : interval.frameEnds) {
+    frameStarts_.push_back(compressedLength_ + frameStart);
+    frameStart = frameEnd;
+  }
+  compressedLength_ += interval.bytes.size();
+  if (!sink_.write(interval.bytes)) failed_ = true;
 }
 
 std::optional<LzxStream::Result> LzxStream::finish() {
-  const std::uint64_t rest = length_ % kFrame;
-  if (rest == 0 || rest == kFrame - 1) append(std::string_view("\0\0", rest == 0 ? 1 : 2));
-  const std::uint64_t u = length_;
-  if (!frame_.empty()) {
-    frame_.resize(kFrame, '\0');
-    if (!flushFrame()) failed_ = true;
+  if (finished_) return std::nullopt;
+  const std::uint64_t inFrame = length_ % lzx::kFrameSize;
+  if (inFrame == 0) append(std::string_view("\0", 1));
+  if (inFrame == lzx::kFrameSize - 1) append(std::string_view("\0\0", 2));
+  finished_ = true;
+  if (!pending_.empty()) {
+    const std::size_t frames = (pending_.size() + lzx::kFrameSize - 1) / lzx::kFrameSize;
+    pending_.resize(frames * lzx::kFrameSize, 0);
+    compressPending();
+  }
+  if (pool_) {
+    while (pool_->inFlight() > 0) deliverReady(true);
+    pool_.reset();
   }
   if (failed_) return std::nullopt;
-  return Result{u, written_, frameStarts_};
+  return Result{length_, compressedLength_, std::move(frameStarts_)};
 }
 
 }  // namespace thc::chm

@@ -25,6 +25,8 @@ const Target kTargets[] = {
     {"markup", &robust::fuzzMarkup},
     {"catalog", &robust::fuzzCatalog},
     {"pipeline", &robust::fuzzPipeline},
+    {"page", &robust::fuzzPage},
+    {"lzx", &robust::fuzzLzx},
 };
 
 // One seed per line with \n, \r, \t and \\ escapes, as fuzz/run.sh reads

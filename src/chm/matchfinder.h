@@ -1,0 +1,45 @@
+// Hash chains over one reset interval: for a position, the earlier places
+// its next bytes also stand at. Every position is entered once, in order;
+// a search sees only positions entered before it.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace thc::chm::lzx {
+
+struct Match {
+  std::uint16_t length;
+  std::uint16_t distance;
+};
+
+class MatchFinder {
+ public:
+  explicit MatchFinder(std::span<const unsigned char> data);
+
+  // The longest a match at p may be: it ends with its 32 KB frame, and at
+  // the longest length there is.
+  unsigned longestAllowed(std::size_t p) const;
+
+  // How many bytes at p agree with those `distance` back, up to limit.
+  unsigned matchLength(std::size_t p, std::uint32_t distance, unsigned limit) const;
+
+  // Enters the positions before p, then lists the matches at p the chains
+  // give (at least 3 bytes, none longer than limit), each longer than the
+  // one before it and from the nearest place that long. Tries at most
+  // `tries` places and stops at a match of `enough` bytes.
+  void find(std::size_t p, unsigned limit, unsigned tries, unsigned enough, std::vector<Match>& matches);
+
+ private:
+  std::uint32_t hashAt(std::size_t p) const;
+  void enterUpTo(std::size_t end);
+
+  std::span<const unsigned char> data_;
+  std::vector<std::int32_t> head_;      // the latest position of each hash
+  std::vector<std::uint16_t> back_;     // per position: the gap to the one before with its hash (0: none)
+  std::size_t entered_ = 0;             // positions below this are in the chains
+};
+
+}  // namespace thc::chm::lzx
