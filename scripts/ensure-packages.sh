@@ -3,6 +3,9 @@
 # Usage: scripts/ensure-packages.sh [extra packages...]
 set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config libexpat1-dev libgtest-dev libmspack-dev fp-utils python3-chm "$@")
+# Other generators' help projects, compiled by --compile in the tests, and
+# the readers that read the help files back.
+packages+=(doxygen python3-sphinx python3-sphinxcontrib.htmlhelp dpkg-dev libchm-bin p7zip-full)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
