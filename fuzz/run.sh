@@ -5,7 +5,7 @@
 # build-fuzz/corpus/TARGET and reused by the next run; inputs that break a
 # rule or crash land in build-fuzz/artifacts/TARGET.
 #
-# Usage: fuzz/run.sh SECONDS [text|markup|catalog|pipeline|lzx ...]
+# Usage: fuzz/run.sh SECONDS [text|markup|catalog|pipeline|lzx|page ...]
 #   FUZZ_JOBS=2   run two targets side by side (default 1; the machine is shared)
 #   FUZZ_BUILD=DIR  the build folder (default build-fuzz)
 set -euo pipefail
@@ -13,7 +13,7 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 seconds="${1:?usage: fuzz/run.sh SECONDS [targets...]}"
 shift
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(text markup catalog pipeline lzx)
+[ ${#targets[@]} -gt 0 ] || targets=(text markup catalog pipeline lzx page)
 build="${FUZZ_BUILD:-$root/build-fuzz}"
 jobs="${FUZZ_JOBS:-1}"
 
@@ -64,6 +64,7 @@ prepareSeeds() {
       find "$root/examples" -name '*.xml' -exec cp {} "$seeds/" \;
       cp "$root/fuzz/seeds/pipeline/"* "$seeds/" ;;
     lzx) seedsFromList "$root/fuzz/seeds/lzx.txt" "$seeds" ;;
+    page) cp "$root/fuzz/seeds/page/"* "$seeds/" ;;
   esac
   local kept="$root/tests/robust/regressions/$target"
   if [ -d "$kept" ]; then cp "$kept"/* "$seeds/" 2>/dev/null || true; fi

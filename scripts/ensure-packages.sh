@@ -5,6 +5,8 @@
 set -euo pipefail
 packages=(cmake ninja-build g++ pkg-config libexpat1-dev libgtest-dev fp-utils
   libchm-dev libchm-bin libmspack-dev p7zip-full python3-chm "$@")
+# Other generators' help projects, compiled by --compile in the tests.
+packages+=(doxygen python3-sphinx python3-sphinxcontrib.htmlhelp dpkg-dev)
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -56,61 +56,10 @@ install_packages() {
 
 # --- expat for Windows, from Debian's own source package ----------------------
 
-# The machine's Debian sources as deb-src entries, in a private apt
-# configuration: the machine's own apt setup is never changed.
-write_source_list() {
-  local dir="$1"
-  mkdir -p "$dir/sources.list.d" "$dir/lists/partial"
-  : >"$dir/sources.list"
-  local out="$dir/sources.list.d/debian-src.sources"
-  : >"$out"
-  local f
-  for f in /etc/apt/sources.list.d/*.sources; do
-    [ -f "$f" ] || continue
-    # Stanzas of Debian's own archive only (signed with its keyring).
-    awk 'BEGIN { RS = ""; ORS = "\n\n" }
-         /debian-archive-keyring/ && /Types:[^\n]*deb/ {
-           sub(/Types:[^\n]*/, "Types: deb-src"); print }' "$f" >>"$out"
-  done
-  for f in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
-    [ -f "$f" ] || continue
-    grep -E '^deb[[:space:]].*debian' "$f" | sed 's/^deb[[:space:]]/deb-src /' >>"$dir/sources.list" || true
-  done
-  if [ ! -s "$out" ] && [ ! -s "$dir/sources.list" ]; then
-    local codename
-    codename="$(. /etc/os-release && echo "$VERSION_CODENAME")"
-    echo "deb-src http://deb.debian.org/debian $codename main" >"$dir/sources.list"
-  fi
-}
-
 fetch_expat_source() {
   local src="$wb/expat-source"
   if compgen -G "$src/expat-*/expat/CMakeLists.txt" >/dev/null; then return; fi
-  step "Fetching Debian's expat source"
-  rm -rf "$src"
-  mkdir -p "$src"
-  local apt_dir="$wb/apt"
-  write_source_list "$apt_dir"
-  local opts=(-o "Dir::Etc::sourcelist=$apt_dir/sources.list"
-              -o "Dir::Etc::sourceparts=$apt_dir/sources.list.d"
-              -o "Dir::State::Lists=$apt_dir/lists"
-              -o "APT::Sandbox::User=root")
-  apt-get "${opts[@]}" update -qq
-  # The newest version first; a version whose files the mirror does not
-  # carry (yet) gives way to the next one.
-  local versions
-  versions="$(apt-cache "${opts[@]}" showsrc expat | awk '/^Version:/ { print $2 }' |
-              sort -u | sort -r -V)"
-  local v
-  for v in $versions; do
-    if (cd "$src" && apt-get "${opts[@]}" -qq source "expat=$v" >/dev/null 2>&1); then
-      echo "expat $v"
-      return
-    fi
-    rm -rf "${src:?}"/*
-  done
-  echo "Unable to fetch the expat source package" >&2
-  exit 1
+  "$root/scripts/debian-source.sh" expat "$src" "$wb/apt"
 }
 
 build_expat() {

@@ -1,14 +1,16 @@
 #include "chm/compiler.h"
 
 #include <memory>
+#include <unordered_set>
 #include <vector>
 
 #include "chm/container.h"
 #include "chm/contextids.h"
 #include "chm/lzxstream.h"
 #include "chm/pagelinks.h"
-#include "chm/pagetitle.h"
+#include "chm/pagereader.h"
 #include "chm/projectfile.h"
+#include "chm/searchindex.h"
 #include "chm/sitemapcheck.h"
 #include "chm/sourcefiles.h"
 #include "chm/systemfiles.h"
@@ -57,6 +59,9 @@ struct Compilation {
   // The folder as the system resolves it: nothing outside it is read.
   std::u16string canonicalFolder;
   TextEncoder encoder;
+  PageReader pages;
+  // Only with "Full-text search=Yes".
+  std::optional<SearchIndexBuilder> search;
   std::vector<Topic> topics;
   std::vector<ContextId> contextIds;
   CompileResult result;
@@ -73,10 +78,12 @@ struct Compilation {
   }
 };
 
-std::u16string lowerStem(std::u16string_view fileName) {
-  const size_t dot = fileName.rfind(u'.');
-  return lowerAscii(fileName.substr(0, dot));
+// The file name without its extension, as written.
+std::u16string stemOf(std::u16string_view fileName) {
+  return std::u16string(fileName.substr(0, fileName.rfind(u'.')));
 }
+
+std::u16string lowerStem(std::u16string_view fileName) { return lowerAscii(stemOf(fileName)); }
 
 SystemInfo systemInfo(Compilation& run, const CompileSettings& settings) {
   const HelpProjectFile& project = run.project;
@@ -141,28 +148,49 @@ bool isSitemap(const Compilation& run, const SourceFile& file) {
   return file.linkedFrom.empty() && (file.path == run.project.contentsFile || file.path == run.project.indexFile);
 }
 
+// The bytes of a file of the project's folder; none, with why, when it
+// lies outside the folder (nothing there is read), is missing, is no file
+// or cannot be read.
+std::optional<std::string> readInside(const Compilation& run, std::u16string_view relative, std::u16string& why) {
+  const std::u16string path = run.folderPath + std::u16string(relative);
+  bool outside = false;
+  std::unique_ptr<platform::InputFile> input = platform::InputFile::openInside(path, run.canonicalFolder, outside);
+  std::optional<std::string> bytes = input ? input->readAll() : std::nullopt;
+  if (bytes) return bytes;
+  if (outside) {
+    why = u"lies outside the project's folder";
+  } else if (input) {
+    why = u"cannot be read";
+  } else if (platform::canonicalPath(path).empty()) {
+    why = u"does not exist";
+  } else {
+    why = u"is not a file (a folder or a device)";
+  }
+  return std::nullopt;
+}
+
 // Adds one file; a page becomes a topic, and what it links to joins the
 // files. A listed file that cannot be read fails the help file; a linked
 // one that cannot is left out (its link is broken either way).
 bool addSourceFile(Compilation& run, const SourceFile& file, SourceFiles& files, CompressedSection& section) {
   const std::u16string path = run.folderPath + file.path;
-  bool outside = false;
-  std::unique_ptr<platform::InputFile> input = platform::InputFile::openInside(path, run.canonicalFolder, outside);
-  std::optional<std::string> bytes = input ? input->readAll() : std::nullopt;
+  std::u16string why;
+  std::optional<std::string> bytes = readInside(run, file.path, why);
   if (!bytes && !file.linkedFrom.empty()) {
     run.result.missingLinks.push_back(MissingLink{file.linkedFrom, file.path});
     return true;
   }
-  if (outside) return run.fail(path, u"lies outside the project's folder");
-  if (!input) return run.fail(path, u"cannot be opened as a file");
-  if (!bytes) return run.fail(path, u"cannot be read");
+  if (!bytes) return run.fail(path, why);
   if (isSitemap(run, file) && !listsClose(*bytes)) return run.fail(path, u"does not close its lists");
   if (file.topic) {
-    std::u16string title = pageTitle(*bytes);
+    const PageText page = run.pages.read(*bytes);
+    if (run.search) run.search->addTopic(static_cast<std::uint32_t>(run.topics.size()), page);
     // Search results show a topic by its title: one without gets its name.
-    if (title.empty()) title = file.path;
+    const std::u16string& title = page.title.empty() ? file.path : page.title;
     run.topics.push_back(Topic{run.inCodePage(file.path), run.inCodePage(title)});
     for (const std::u16string& linked : linkedFiles(*bytes, file.path)) files.addLinked(linked, file.path);
+  } else if (lowerAscii(file.path).ends_with(u".css")) {
+    for (const std::u16string& linked : styleSheetFiles(*bytes, file.path)) files.addLinked(linked, file.path);
   }
   return section.add(file.name, *bytes) || run.fail(run.folderPath, u"no room for the compressed content");
 }
@@ -191,6 +219,13 @@ bool addTables(Compilation& run, const SystemInfo& info, CompressedSection& sect
   return added || run.fail(run.folderPath, u"no room for the compressed content");
 }
 
+bool addSearchIndex(Compilation& run, CompressedSection& section) {
+  if (!run.search) return true;
+  const std::optional<std::string> index = run.search->build();
+  if (!index) return run.fail(run.folderPath, u"has more words than a search index can hold");
+  return section.add("/$FIftiMain", *index) || run.fail(run.folderPath, u"no room for the compressed content");
+}
+
 std::optional<HelpProjectFile> readProject(std::u16string_view path, std::u16string& why) {
   std::unique_ptr<platform::InputFile> input = platform::InputFile::open(path);
   std::optional<std::string> bytes = input ? input->readAll() : std::nullopt;
@@ -201,27 +236,42 @@ std::optional<HelpProjectFile> readProject(std::u16string_view path, std::u16str
   return readHelpProjectFile(*bytes, why);
 }
 
+// The context ids of [MAP] and [ALIAS]. The page an id opens joins the
+// files as a page linked from the project; an alias whose symbol [MAP]
+// gives no number changes nothing and is reported as such.
+bool readContextIds(Compilation& run, SourceFiles& files) {
+  ContextProblem problem;
+  const FileReader read = [&](std::u16string_view path, std::u16string& why) { return readInside(run, path, why); };
+  std::optional<std::vector<ContextId>> ids = contextIds(run.project, read, problem);
+  if (!ids) return run.fail(run.folderPath + problem.file, problem.why);
+  run.contextIds = std::move(*ids);
+  const std::u16string projectName = run.projectPath.substr(run.folderPath.size());
+  std::unordered_set<std::u16string> numbered;
+  for (const ContextId& id : run.contextIds) {
+    numbered.insert(id.symbol);
+    files.addLinked(id.file, projectName);
+  }
+  for (const auto& [symbol, file] : run.project.aliases) {
+    if (!numbered.count(symbol)) run.result.ignored.push_back(symbol + u"=" + file);
+  }
+  return true;
+}
+
 bool compile(Compilation& run, const CompileSettings& settings, OutputFolder& folder) {
   if (!run.project.hasFiles) return run.fail(run.projectPath, u"has no [FILES] section");
   SourceProblem problem;
   std::optional<SourceFiles> files = listedFiles(run.project, problem);
-  if (!files) return run.fail(problem.file, problem.why);
-  ContextProblem contextProblem;
-  const FileReader read = [&](std::u16string_view path) -> std::optional<std::string> {
-    bool outside = false;
-    auto input = platform::InputFile::openInside(run.folderPath + std::u16string(path), run.canonicalFolder, outside);
-    return input ? input->readAll() : std::nullopt;
-  };
-  std::optional<std::vector<ContextId>> ids = contextIds(run.project, read, contextProblem);
-  if (!ids) return run.fail(run.folderPath + contextProblem.file, contextProblem.why);
-  run.contextIds = std::move(*ids);
+  if (!files) return run.fail(run.folderPath + problem.file, problem.why);
+  if (!readContextIds(run, *files)) return false;
   std::unique_ptr<platform::ScratchFile> scratch = folder.scratch();
   if (!scratch) return run.fail(run.folderPath, u"no room for the compressed content");
   ScratchSink sink(*scratch);
   LzxStream stream(sink, settings.threads);
   CompressedSection section(stream);
   const SystemInfo info = systemInfo(run, settings);
-  if (!addSourceFiles(run, *files, section) || !addTables(run, info, section)) return false;
+  if (!addSourceFiles(run, *files, section) || !addTables(run, info, section) || !addSearchIndex(run, section)) {
+    return false;
+  }
   std::optional<LzxStream::Result> compression = stream.finish();
   if (!compression) return run.fail(run.folderPath, u"no room for the compressed content");
   ContainerParts parts;
@@ -254,13 +304,19 @@ CompileResult compileHelpProject(OutputFolder& folder, std::u16string_view proje
     failed.file = projectPath;
     return failed;
   }
-  if (project->compiledFile.empty()) {
+  // Generators often leave the name out (Doxygen without CHM_FILE): the
+  // help file then takes the project's name, as help compilers do.
+  if (project->compiledFile.empty()) project->compiledFile = stemOf(projectName) + u".chm";
+  // The help file is written beside the project only; a name that leads
+  // elsewhere is refused rather than quietly moved.
+  if (project->compiledFile.find_first_of(u"/\\:") != std::u16string::npos) {
     failed.file = projectPath;
-    failed.why = u"names no compiled file";
+    failed.why = u"names a compiled file in another folder (" + project->compiledFile + u")";
     return failed;
   }
   Compilation run{*project, projectPath, folder.path(), platform::canonicalPath(folder.path()), TextEncoder(project->codePage),
-                  {}, {}, {}};
+                  PageReader(project->codePage), {}, {}, {}, {}};
+  if (project->fullTextSearch) run.search.emplace(project->codePage, project->lcid);
   run.result.helpFile = folder.path() + project->compiledFile;
   run.result.ignored = project->ignored;
   run.result.compiled = compile(run, settings, folder);

@@ -111,9 +111,11 @@ class MapReader {
   }
 
   bool include(const std::u16string& file, ContextProblem& problem) {
+    // The project's own lines are the bottom of the stack, with no path.
+    const std::u16string& includer = stack_.back().path;
     for (const OpenFile& open : stack_) {
       if (open.path == file) {
-        problem = {file, u"includes itself"};
+        problem = {includer.empty() ? file : includer, u"includes " + file + u" again (an include cycle)"};
         return false;
       }
     }
@@ -121,9 +123,10 @@ class MapReader {
       problem = {file, u"is included too deeply"};
       return false;
     }
-    const std::optional<std::string> bytes = read_(file);
+    std::u16string why;
+    const std::optional<std::string> bytes = read_(file, why);
     if (!bytes) {
-      problem = {file, u"cannot be read"};
+      problem = {file, why};
       return false;
     }
     stack_.push_back(OpenFile{file, linesOf(decoder_.decode(*bytes)), 0});

@@ -14,9 +14,9 @@
 
 namespace thc::chm {
 
-// The bytes of a file of the project's folder (a path relative to it), none
-// when it cannot be read.
-using FileReader = std::function<std::optional<std::string>(std::u16string_view path)>;
+// The bytes of a file of the project's folder (a path relative to it); none,
+// with why, when it cannot be read.
+using FileReader = std::function<std::optional<std::string>(std::u16string_view path, std::u16string& why)>;
 
 struct ContextProblem {
   std::u16string file;

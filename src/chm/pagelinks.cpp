@@ -74,21 +74,65 @@ std::u16string resolveLink(std::u16string_view pagePath, std::u16string_view tar
   return path;
 }
 
+namespace {
+
+// Adds the file that `target` of the file at `fromPath` names, unless it
+// leads elsewhere or is there already.
+void addTarget(std::vector<std::u16string>& files, std::u16string_view fromPath, std::string_view target) {
+  target = target.substr(0, target.find_first_of("#?"));
+  if (target.empty() || hasScheme(target) || target.starts_with("//")) return;
+  std::string bytes = withoutEscapes(target);
+  std::replace(bytes.begin(), bytes.end(), '\\', '/');
+  const std::u16string path = resolveLink(fromPath, fromUtf8(bytes));
+  if (!path.empty() && std::find(files.begin(), files.end(), path) == files.end()) files.push_back(path);
+}
+
+// The value of a "url(...)" whose "(" ends at `at`: quoted or not, blanks
+// around it left out.
+std::string_view urlValue(std::string_view css, size_t at) {
+  while (at < css.size() && (css[at] == ' ' || css[at] == '\t')) ++at;
+  if (at < css.size() && (css[at] == '"' || css[at] == '\'')) {
+    const size_t end = css.find(css[at], at + 1);
+    return end == std::string_view::npos ? std::string_view() : css.substr(at + 1, end - at - 1);
+  }
+  const size_t end = css.find(')', at);
+  std::string_view value = css.substr(at, end == std::string_view::npos ? 0 : end - at);
+  while (!value.empty() && (value.back() == ' ' || value.back() == '\t')) value.remove_suffix(1);
+  return value;
+}
+
+}  // namespace
+
 std::vector<std::u16string> linkedFiles(std::string_view html, std::u16string_view pagePath) {
   std::vector<std::u16string> files;
   std::string room;
   forEachStartTag(html, [&](std::string_view, const std::vector<TagAttribute>& attributes) {
     for (const TagAttribute& attribute : attributes) {
-      if (!namesFile(attribute.name)) continue;
-      std::string_view target = attributeText(attribute.value, room);
-      target = target.substr(0, target.find_first_of("#?"));
-      if (target.empty() || hasScheme(target) || target.starts_with("//")) continue;
-      std::string bytes = withoutEscapes(target);
-      std::replace(bytes.begin(), bytes.end(), '\\', '/');
-      const std::u16string path = resolveLink(pagePath, fromUtf8(bytes));
-      if (!path.empty() && std::find(files.begin(), files.end(), path) == files.end()) files.push_back(path);
+      if (namesFile(attribute.name)) addTarget(files, pagePath, attributeText(attribute.value, room));
     }
   });
+  return files;
+}
+
+std::vector<std::u16string> styleSheetFiles(std::string_view css, std::u16string_view sheetPath) {
+  std::vector<std::u16string> files;
+  for (size_t at = 0; at < css.size();) {
+    if (css.substr(at, 2) == "/*") {
+      const size_t end = css.find("*/", at + 2);
+      at = end == std::string_view::npos ? css.size() : end + 2;
+    } else if (sameLetters(css.substr(at, 4), "url(")) {
+      addTarget(files, sheetPath, urlValue(css, at + 4));
+      at += 4;
+    } else if (sameLetters(css.substr(at, 7), "@import")) {
+      // "@import 'x.css'" without url(): the quoted name.
+      size_t quote = at + 7;
+      while (quote < css.size() && (css[quote] == ' ' || css[quote] == '\t')) ++quote;
+      if (quote < css.size() && (css[quote] == '"' || css[quote] == '\'')) addTarget(files, sheetPath, urlValue(css, quote));
+      at += 7;
+    } else {
+      ++at;
+    }
+  }
   return files;
 }
 

@@ -209,6 +209,14 @@ void TextEncoder::appendWithQuestionMarks(std::string& out, std::u16string_view 
   append(out, text, [&](uint32_t) { out += '?'; });
 }
 
+bool TextEncoder::appendIfHeld(std::string& out, std::u16string_view text) {
+  const size_t start = out.size();
+  bool held = true;
+  append(out, text, [&](uint32_t) { held = false; });
+  if (!held) out.resize(start);
+  return held;
+}
+
 void TextEncoder::appendWithUnderscores(std::string& out, std::u16string_view text) {
   append(out, text, [&](uint32_t) { out += '_'; });
 }

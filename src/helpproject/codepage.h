@@ -44,6 +44,9 @@ class TextEncoder {
   // The same, with "?" for a character the code page lacks, for a place
   // that knows no character references.
   void appendWithQuestionMarks(std::string& out, std::u16string_view text);
+  // Appends the text only when the code page holds every character of it,
+  // for a place where a stand-in would be wrong (a word of the search index).
+  bool appendIfHeld(std::string& out, std::u16string_view text);
   // The same, with "_" for a character the code page lacks, for a file name.
   void appendWithUnderscores(std::string& out, std::u16string_view text);
   // The text with "_" for each character the code page lacks.

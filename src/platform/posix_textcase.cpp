@@ -64,4 +64,10 @@ std::u16string mapCase(std::u16string_view text, bool upper) {
 std::u16string toLower(std::u16string_view text) { return mapCase(text, false); }
 std::u16string toUpper(std::u16string_view text) { return mapCase(text, true); }
 
+bool isLetterOrDigit(char32_t c) {
+  if (c < 0x80) return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9');
+  locale_t locale = caseLocale();
+  return locale && iswalnum_l(static_cast<wint_t>(c), locale);
+}
+
 }  // namespace thc::platform

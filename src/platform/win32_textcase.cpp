@@ -49,4 +49,14 @@ std::u16string mapCase(std::u16string_view text, bool upper) {
 std::u16string toLower(std::u16string_view text) { return mapCase(text, false); }
 std::u16string toUpper(std::u16string_view text) { return mapCase(text, true); }
 
+// Windows classifies code units, so a character beyond the BMP is asked for
+// as its pair, which it types by its first unit: none of them is a letter.
+bool isLetterOrDigit(char32_t c) {
+  if (c < 0x80) return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9');
+  if (c >= 0x10000) return false;
+  const wchar_t unit = static_cast<wchar_t>(c);
+  WORD type = 0;
+  return GetStringTypeW(CT_CTYPE1, &unit, 1, &type) && (type & (C1_ALPHA | C1_DIGIT)) != 0;
+}
+
 }  // namespace thc::platform

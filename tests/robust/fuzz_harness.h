@@ -32,6 +32,11 @@ std::string fuzzCatalog(std::string_view bytes);
 // a folder that does not exist; nothing is written.
 std::string fuzzPipeline(std::string_view bytes);
 
+// An HTML page through the help compiler's page reader, word breaker and
+// search index; the first byte picks the help's code page (Windows-1252,
+// Windows-1251 or Shift-JIS), as pages that are not UTF-8 are read in it.
+std::string fuzzPage(std::string_view bytes);
+
 // The bytes through the LZX compressor and back through libmspack's decoder
 // (tests/chm/lzx_roundtrip.cpp, linked with libmspack). The first byte
 // picks the thread count, the piece size and whether the rest is repeated

@@ -25,6 +25,7 @@ const Target kTargets[] = {
     {"markup", &robust::fuzzMarkup},
     {"catalog", &robust::fuzzCatalog},
     {"pipeline", &robust::fuzzPipeline},
+    {"page", &robust::fuzzPage},
     {"lzx", &robust::fuzzLzx},
 };
 

@@ -1,0 +1,78 @@
+#include "chm/wordbreaker.h"
+
+#include "platform/textcase.h"
+
+namespace thc::chm {
+
+namespace {
+
+enum class Kind { None, Apostrophe, Ideograph, Hiragana, Katakana, Hangul, Other };
+
+bool within(char32_t c, char32_t first, char32_t last) { return c >= first && c <= last; }
+
+Kind kindOf(char32_t c) {
+  if (c == u'\'' || c == 0x2019) return Kind::Apostrophe;
+  if (c < 0x80) return platform::isLetterOrDigit(c) ? Kind::Other : Kind::None;
+  // Ideographs beyond the BMP are asked for here: not every platform types them.
+  if (within(c, 0x3400, 0x4DBF) || within(c, 0x4E00, 0x9FFF) || within(c, 0xF900, 0xFAFF) ||
+      within(c, 0x20000, 0x3FFFF)) {
+    return Kind::Ideograph;
+  }
+  if (!platform::isLetterOrDigit(c)) return Kind::None;
+  if (within(c, 0x3040, 0x309F)) return Kind::Hiragana;
+  if (within(c, 0x30A0, 0x30FF) || within(c, 0x31F0, 0x31FF) || within(c, 0xFF66, 0xFF9F)) {
+    return Kind::Katakana;
+  }
+  if (within(c, 0xAC00, 0xD7AF) || within(c, 0x1100, 0x11FF) || within(c, 0x3130, 0x318F)) {
+    return Kind::Hangul;
+  }
+  return Kind::Other;
+}
+
+bool isHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool isLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
+// The character at text[pos] and the code units it takes.
+std::pair<char32_t, size_t> characterAt(std::u16string_view text, size_t pos) {
+  const char16_t c = text[pos];
+  if (isHighSurrogate(c) && pos + 1 < text.size() && isLowSurrogate(text[pos + 1])) {
+    return {0x10000 + ((c - 0xD800u) << 10) + (text[pos + 1] - 0xDC00u), 2};
+  }
+  return {c, 1};
+}
+
+}  // namespace
+
+void WordBreaker::forEachWord(std::u16string_view text, const std::function<void(std::string_view)>& take) {
+  lowered_ = platform::toLower(text);
+  const std::u16string_view all = lowered_;
+  word_.clear();
+  Kind wordKind = Kind::None;
+  for (size_t pos = 0; pos < all.size();) {
+    const auto [c, units] = characterAt(all, pos);
+    Kind kind = kindOf(c);
+    if (kind == Kind::Apostrophe) {
+      // Dropped inside a word, a break anywhere else.
+      const bool inside = !word_.empty() && pos + units < all.size() &&
+                          kindOf(characterAt(all, pos + units).first) == wordKind;
+      pos += units;
+      if (!inside) endWord(take);
+      continue;
+    }
+    if (kind != wordKind || kind == Kind::Ideograph) endWord(take);
+    wordKind = kind;
+    if (kind != Kind::None) word_.append(all.substr(pos, units));
+    pos += units;
+  }
+  endWord(take);
+}
+
+void WordBreaker::endWord(const std::function<void(std::string_view)>& take) {
+  if (word_.empty()) return;
+  bytes_.clear();
+  const bool held = encoder_.appendIfHeld(bytes_, word_) && bytes_.size() <= maxWordBytes;
+  take(held ? std::string_view(bytes_) : std::string_view());
+  word_.clear();
+}
+
+}  // namespace thc::chm
