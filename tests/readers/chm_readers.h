@@ -19,6 +19,9 @@ struct SystemData {
   std::string title;
   std::uint32_t lcid = 0;
   std::string defaultTopic;  // without a leading "/"
+  // The stored names of the contents and the index it leads to, "/toc.hhc".
+  std::string contentsFile;
+  std::string indexFile;
 };
 
 // One result of a full-text search: the topic's title and its page.

@@ -146,7 +146,8 @@ void givesBackEveryFile(const HelpFolder& folder, const Project&, const ReaderVi
   }
 }
 
-// The title in the code page, "?" for each character it lacks.
+// The title in the code page, "?" for each character it lacks; the
+// contents and the index that the system data leads to.
 void readsTheSystemData(const HelpFolder& folder, const Project& project, const ReaderView& view) {
   if (!view.system) return;
   EXPECT_EQ(view.system->title, folder.title);
@@ -155,6 +156,8 @@ void readsTheSystemData(const HelpFolder& folder, const Project& project, const 
   }
   EXPECT_EQ(view.system->lcid, folder.lcid);
   EXPECT_EQ(view.system->defaultTopic, folder.defaultTopic);
+  EXPECT_EQ(fromCodePage(view.system->contentsFile, folder.codePage), folder.contentsName);
+  EXPECT_EQ(fromCodePage(view.system->indexFile, folder.codePage), folder.indexName);
 }
 
 // The contents as the reader gives it, read in the help's code page: each
@@ -225,7 +228,7 @@ struct Check {
 const Check kChecks[] = {
     {"says nothing is wrong", saysNothingIsWrong},
     {"gives back every file byte for byte", givesBackEveryFile},
-    {"reads the title, the language and the default topic", readsTheSystemData},
+    {"reads the title, the language, the default topic, the contents and the index", readsTheSystemData},
     {"leads from each contents entry to a file it gives", leadsFromTheContents},
     {"lists each keyword once, in the code page, leading to its page", listsEachKeywordOnce},
 };

@@ -5,7 +5,8 @@ Usage: /usr/bin/python3 read_chm.py HELPFILE FOLDER [WORD-IN-HEX ...]
 Every stored file under "/" is looked up and read and written below FOLDER
 under its name. Then one record a line, texts in hex as they are bytes of
 the help's code page:
-  title HEX / lcid NUMBER / home HEX     the system data
+  title HEX / lcid NUMBER / home HEX     the system data, and the stored
+  contents HEX / index HEX               names of the contents and index
   searchable                             when it holds a full-text index
   searched WORD                          each word, then its hits:
   hit WORD TITLE URL
@@ -68,6 +69,8 @@ def main():
     print("title", (help_file.title or b"").hex())
     print("lcid", help_file.lcid or 0)
     print("home", (home[1:] if home.startswith(b"/") else home).hex())
+    print("contents", (help_file.topics or b"").hex())
+    print("index", (help_file.index or b"").hex())
     search(help_file, words)
     help_file.CloseCHM()
 

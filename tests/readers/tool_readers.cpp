@@ -119,6 +119,8 @@ ReaderView readWithChmls(const std::string& chm, const std::string& scratch) {
   for (const std::string& line : linesOf(printed.output)) {
     if (auto value = printedValue(line, "Title from [options]")) system.title = *value;
     if (auto value = printedValue(line, "Default topic from [options]")) system.defaultTopic = *value;
+    if (auto value = printedValue(line, "Contents file from [options]")) system.contentsFile = "/" + *value;
+    if (auto value = printedValue(line, "Index file from [options]")) system.indexFile = "/" + *value;
     if (auto value = printedValue(line, "LCID from HHP file"))
       system.lcid = static_cast<std::uint32_t>(std::strtoul(value->c_str(), nullptr, 10));
   }
@@ -146,6 +148,8 @@ ReaderView readWithPythonChm(const std::string& chm, const std::string& scratch,
     if (kind == "title") view.system->title = fromHex(a);
     if (kind == "lcid") view.system->lcid = static_cast<std::uint32_t>(std::stoul(a));
     if (kind == "home") view.system->defaultTopic = fromHex(a);
+    if (kind == "contents") view.system->contentsFile = fromHex(a);
+    if (kind == "index") view.system->indexFile = fromHex(a);
     if (kind == "searchable") view.search.emplace();
     if (kind == "searched") (*view.search)[fromHex(a)];
     if (kind == "hit") (*view.search)[fromHex(a)].push_back(SearchHit{fromHex(b), fromHex(c)});
