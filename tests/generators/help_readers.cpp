@@ -133,23 +133,6 @@ std::string attributeOf(const std::string& tag, const std::string& attribute) {
   return tag.substr(at, tag.find('"', at) - at);
 }
 
-bool mentionsTrouble(const std::string& line) {
-  const std::string lower = lowered(line);
-  for (const char* word : {"error", "warning", "fail", "incomplete", "unsupported", "corrupt"}) {
-    if (lower.find(word) != std::string::npos) return true;
-  }
-  return false;
-}
-
-std::vector<std::string> complaints(const std::string& command, const ShellRun& run) {
-  std::vector<std::string> found;
-  if (run.exitCode != 0) found.push_back(command + " exits with " + std::to_string(run.exitCode));
-  for (const std::string& line : linesOf(run.output)) {
-    if (mentionsTrouble(line)) found.push_back(command + ": " + line);
-  }
-  return found;
-}
-
 }  // namespace
 
 ShellRun runShell(const std::string& command) {
@@ -254,30 +237,6 @@ std::string sitemapDifferences(const std::vector<SitemapEntry>& expected, const 
     return "entry " + std::to_string(i + 1) + ": [" + describe(expected, i) + "] read as [" + describe(read, i) + "]";
   }
   return "";
-}
-
-std::vector<std::string> extractWithChmLib(const std::string& chm, const std::string& into) {
-  const std::string command = "extract_chmLib " + shellQuote(chm) + " " + shellQuote(into);
-  return complaints("extract_chmLib", runShell(command + " >/dev/null"));
-}
-
-std::vector<std::string> extractWithSevenZip(const std::string& chm, const std::string& into) {
-  return complaints("7z x", runShell("7z x -y -bd " + shellQuote("-o" + into) + " " + shellQuote(chm) + " >/dev/null"));
-}
-
-PythonChmView readWithPythonChm(const std::string& chm, const std::string& scratch, const std::string& word) {
-  PythonChmView view;
-  const ShellRun run = runShell("/usr/bin/python3 " + shellQuote(sourceDirectory() + "/tests/generators/read_help.py") +
-                                " " + shellQuote(chm) + " " + shellQuote(scratch) + " " + shellQuote(word));
-  if (run.exitCode != 0) view.complaints.push_back("read_help.py: " + run.output);
-  for (const std::string& line : linesOf(run.output)) {
-    if (line == "searchable") view.searchable = true;
-    if (line.starts_with("hit ")) view.hits.insert(line.substr(line.starts_with("hit /") ? 5 : 4));
-    if (line.starts_with("complaint ")) view.complaints.push_back(line.substr(10));
-  }
-  if (fs::exists(scratch + "/contents")) view.contents = readFile(scratch + "/contents");
-  if (fs::exists(scratch + "/index")) view.index = readFile(scratch + "/index");
-  return view;
 }
 
 std::map<std::uint32_t, std::string> contextIdsWithChmls(const std::string& chm, const std::string& scratch) {

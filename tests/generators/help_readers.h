@@ -1,7 +1,7 @@
-// What a help project compiled by `--compile` must give back, and the
-// readers Debian packages that are asked for it: CHMLib's extract_chmLib,
-// 7-Zip, python3-chm and chmls. The expected side is taken from the
-// project's folder by a reading of its own, not by the compiler's code.
+// What a help project compiled by `--compile` must give back, taken from
+// the project's folder by a reading of its own, not by the compiler's code;
+// and the context ids as chmls reads them (the other readers are in
+// readers/chm_readers.h).
 #pragma once
 
 #include <cstdint>
@@ -48,22 +48,6 @@ std::vector<SitemapEntry> readSitemap(const std::string& text);
 
 // Differences between two files' entries, one line each (empty when equal).
 std::string sitemapDifferences(const std::vector<SitemapEntry>& expected, const std::vector<SitemapEntry>& read);
-
-// A reader's extraction of the help file into `into`, with its complaints
-// (a failed run, lines that tell of trouble).
-std::vector<std::string> extractWithChmLib(const std::string& chm, const std::string& into);
-std::vector<std::string> extractWithSevenZip(const std::string& chm, const std::string& into);
-
-// python3-chm: the contents and index the help file's system data leads
-// to, and the pages that searching `word` finds.
-struct PythonChmView {
-  std::vector<std::string> complaints;
-  std::string contents;
-  std::string index;
-  bool searchable = false;
-  std::set<std::string> hits;
-};
-PythonChmView readWithPythonChm(const std::string& chm, const std::string& scratch, const std::string& word);
 
 // chmls extractalias: the context ids and the files they open ("/" for
 // "\"), read from the help file's #IVB.

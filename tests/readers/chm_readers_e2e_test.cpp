@@ -169,7 +169,8 @@ void leadsFromTheContents(const HelpFolder& folder, const Project&, const Reader
   ASSERT_TRUE(entries) << folder.contentsName << " is not text of code page " << folder.codePage;
   for (const SitemapEntry& entry : *entries) {
     for (const std::string& page : entry.pages) {
-      EXPECT_TRUE(view.files.count("/" + page)) << entry.name << " leads to " << page << ", which is not there";
+      EXPECT_TRUE(view.files.count("/" + page))
+          << entry.name << " leads to " << page << ", which is not there";
     }
   }
 }
