@@ -167,9 +167,10 @@ std::optional<HelpFolder> readHelpFolder(const std::string& path) {
   folder.defaultTopic = project.options["Default topic"];
   folder.contentsName = "/" + fromCodePage(project.options["Contents file"], folder.codePage).value_or("?");
   folder.indexName = "/" + fromCodePage(project.options["Index file"], folder.codePage).value_or("?");
+  // Each line of [FILES], read in the code page, names a file of the folder.
   for (const std::string& line : project.files) {
-    const std::string name = fromCodePage(line, folder.codePage).value_or(line);
-    if (!fileExists(path + "/" + name) && fileExists(path + "/" + line)) folder.utf8Names.push_back(line);
+    const std::optional<std::string> name = fromCodePage(line, folder.codePage);
+    if (!name || !fileExists(path + "/" + *name)) folder.missingFiles.push_back(line);
   }
   for (const std::string& name : listDirectory(path)) {
     if (name == "document.hhp" || name.ends_with(".chm")) continue;

@@ -23,9 +23,8 @@ struct HelpFolder {
   // Every file the folder holds for the help file (the files of [FILES],
   // the contents, the index and the images) by its stored name.
   std::map<std::string, std::string> storedFiles;
-  // Lines of [FILES] that name a file only when read as UTF-8, not in the
-  // code page.
-  std::vector<std::string> utf8Names;
+  // Lines of [FILES] that name no file of the folder, read in the code page.
+  std::vector<std::string> missingFiles;
 };
 
 // None when the folder holds no document.hhp of a known language.
