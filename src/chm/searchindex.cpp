@@ -97,11 +97,33 @@ SearchIndexFacts SearchIndexBuilder::facts() const {
   return facts;
 }
 
+namespace {
+
+// Readers walk the words comparing bytes with A to Z folded to lower case,
+// and stop at the first word they take to be larger; in a double-byte code
+// page a second byte may be such a letter (0x8F 0x54 and 0x8F 0x6E), so the
+// words are sorted the readers' way, raw bytes deciding a tie.
+bool searchOrder(std::string_view a, std::string_view b) {
+  const auto folded = [](char c) {
+    const unsigned char byte = static_cast<unsigned char>(c);
+    return byte >= 'A' && byte <= 'Z' ? byte + ('a' - 'A') : byte;
+  };
+  const size_t common = std::min(a.size(), b.size());
+  for (size_t i = 0; i < common; ++i) {
+    if (folded(a[i]) != folded(b[i])) return folded(a[i]) < folded(b[i]);
+  }
+  if (a.size() != b.size()) return a.size() < b.size();
+  return a < b;
+}
+
+}  // namespace
+
 std::optional<std::string> SearchIndexBuilder::build() const {
   if (lists_.overflowed()) return std::nullopt;
   std::vector<uint32_t> order(words_.size());
   std::iota(order.begin(), order.end(), 0);
-  std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) { return words_.word(a) < words_.word(b); });
+  std::sort(order.begin(), order.end(),
+            [&](uint32_t a, uint32_t b) { return searchOrder(words_.word(a), words_.word(b)); });
   const SearchIndexFacts facts = this->facts();
   SearchIndexWriter writer;
   std::string titleCodes, bodyCodes;

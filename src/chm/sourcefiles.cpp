@@ -61,7 +61,8 @@ bool SourceFiles::add(std::u16string_view listed, std::u16string_view linkedFrom
     problem = {std::u16string(listed), u"lies outside the project's folder"};
     return false;
   }
-  std::string name = "/" + toUtf8(*path);
+  std::string name = "/";
+  name += toUtf8(*path);
   if (name.size() > kLongestName) {
     problem = {*path, u"has a name too long for a help file"};
     return false;
