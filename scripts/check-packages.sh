@@ -21,20 +21,6 @@ fail() {
   failures=$((failures + 1))
 }
 
-install_packages() {
-  local wanted=(lintian man-db wine64) missing=() p
-  for p in "${wanted[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-  done
-  [ ${#missing[@]} -eq 0 ] && return
-  step "Installing: ${missing[*]}"
-  local sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get update -qq
-  # Without recommendations: Wine's would add 32-bit support, fonts and media.
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-}
-
 # the_one PATTERN: the single file of dist/ that matches.
 the_one() {
   local files=("$dist"/$1)
@@ -46,7 +32,7 @@ the_one() {
 }
 
 start=$SECONDS
-install_packages
+"$root/scripts/ensure-packages.sh" --no-install-recommends lintian man-db wine64
 deb="$(the_one 'tarnelthc_*.deb')"
 zip="$(the_one 'tarnelthc-*-windows-x64.zip')"
 version="$(dpkg-deb -f "$deb" Version)"

@@ -1,7 +1,16 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need, when missing.
-# Usage: scripts/ensure-packages.sh [extra packages...]
+# Installs the Debian packages the build and the tests need, when missing,
+# and any extra packages named.
+# Usage: scripts/ensure-packages.sh [--no-install-recommends] [extra packages...]
+#   --no-install-recommends  installs only what the missing packages depend on
+#                            (Wine's recommendations, say, would add 32-bit
+#                            support, fonts and media libraries)
 set -euo pipefail
+options=()
+if [ "${1:-}" = "--no-install-recommends" ]; then
+  options+=(--no-install-recommends)
+  shift
+fi
 packages=(cmake ninja-build g++ pkg-config libexpat1-dev libgtest-dev fp-utils "$@")
 missing=()
 for p in "${packages[@]}"; do
@@ -13,5 +22,5 @@ if [ ${#missing[@]} -gt 0 ]; then
   [ "$(id -u)" -eq 0 ] || SUDO="sudo"
   export DEBIAN_FRONTEND=noninteractive
   $SUDO apt-get update -qq
-  $SUDO apt-get install -y -qq "${missing[@]}"
+  $SUDO apt-get install -y -qq "${options[@]}" "${missing[@]}"
 fi

@@ -40,18 +40,7 @@ install_packages() {
   "$root/scripts/ensure-packages.sh"
   local wanted=(g++-mingw-w64-x86-64-posix dpkg-dev)
   [ "$build_only" -eq 1 ] || wanted+=(wine64 xvfb xdotool)
-  local missing=()
-  for p in "${wanted[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-  done
-  [ ${#missing[@]} -eq 0 ] && return
-  step "Installing: ${missing[*]}"
-  local sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  # Only what is needed: wine's recommendations would add 32-bit support,
-  # fonts and media libraries that the tests do not use.
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  "$root/scripts/ensure-packages.sh" --no-install-recommends "${wanted[@]}"
 }
 
 # --- expat for Windows, from Debian's own source package ----------------------
