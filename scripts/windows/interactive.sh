@@ -5,16 +5,18 @@
 # A real console instead of pipes: Wine makes one of a terminal, so the
 # program writes with WriteConsoleW and reads the return key with
 # ReadConsoleW. The terminal adds its own control sequences, so the text is
-# checked line by line instead of against the POSIX run.
+# checked line by line instead of against the POSIX run. The return key is
+# typed once the program asks for it: typed before Wine has put the terminal
+# into raw mode, it would arrive as a line feed, which is no return key.
 check_real_console() {
   new_case real-console
   input_small "$e2e/$name/input" p.xml
   cp -a "$e2e/$name/input" "$e2e/$name/win"
-  local status=0
-  (cd "$e2e/$name/win" && { sleep 3; printf '\r'; } |
+  local status=0 terminal="$e2e/$name/terminal.txt"
+  (cd "$e2e/$name/win" && { wait_for_text "$terminal" "Press return to exit"; printf '\r'; } |
      env -u DISPLAY TARNELTHC_OUTPUT=out timeout 60 script -qfec "$wine 'T:\\bin\\tarnelthc.exe' größe p.xml" /dev/null \
-     >"$e2e/$name/terminal.txt" 2>&1) || status=$?
-  perl -pe 's/\e\[[0-9;?]*[A-Za-z]//g; s/\r//g' "$e2e/$name/terminal.txt" >"$e2e/$name/win.console"
+     >"$terminal" 2>&1) || status=$?
+  perl -pe 's/\e\[[0-9;?]*[A-Za-z]//g; s/\r//g' "$terminal" >"$e2e/$name/win.console"
   local before=$failures
   [ "$status" = 0 ] || fail "$name: exit code $status, expected 0"
   expect_line "Analyzing file größe"
@@ -23,6 +25,16 @@ check_real_console() {
   expect_files out 3
   [ "$failures" -eq "$before" ] && echo "ok   $name (exit code $status)"
   return 0
+}
+
+# wait_for_text FILE TEXT: waits up to a minute for FILE to hold TEXT.
+wait_for_text() {
+  local i
+  for i in $(seq 1 600); do
+    grep -q -- "$2" "$1" 2>/dev/null && return 0
+    sleep 0.1
+  done
+  return 1
 }
 
 # One run at a time per output folder: a second run started while the first
