@@ -1,7 +1,8 @@
 # What `cmake --install` puts where, and the packages CPack makes of it:
 #   POSIX:   bin/tarnelthc, share/man/man1/tarnelthc.1, share/doc/tarnelthc/README.md;
 #            `cpack -G DEB` makes a Debian package of the same program.
-#   Windows: tarnelthc.exe, README.txt and expat's license side by side;
+#   Windows: tarnelthc.exe, README.txt, LICENSE.txt and expat's license side
+#            by side;
 #            `cpack -G ZIP` makes the zip handed to Windows users.
 # scripts/package.sh builds both packages into dist/.
 include(GNUInstallDirs)
@@ -34,6 +35,7 @@ if(WIN32)
     install(FILES "${CMAKE_BINARY_DIR}/windows-text/${name}" DESTINATION . COMPONENT program)
   endfunction()
   tarnelthc_windows_text("${CMAKE_SOURCE_DIR}/README.md" README.txt)
+  tarnelthc_windows_text("${CMAKE_SOURCE_DIR}/LICENSE" LICENSE.txt)
   if(TARNELTHC_EXPAT_LICENSE)
     tarnelthc_windows_text("${TARNELTHC_EXPAT_LICENSE}" expat-COPYING.txt)
   endif()
@@ -55,6 +57,20 @@ else()
   # `cmake --install`.
   configure_file(${CMAKE_SOURCE_DIR}/packaging/debian/changelog.in
     ${CMAKE_BINARY_DIR}/debian-source/changelog @ONLY)
+  # The copyright file carries LICENSE in Debian's form: the holder line as
+  # "Copyright:", the permission text indented, its blank lines as " .".
+  file(READ ${CMAKE_SOURCE_DIR}/LICENSE TARNELTHC_LICENSE)
+  set_property(DIRECTORY "${CMAKE_SOURCE_DIR}" APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+    "${CMAKE_SOURCE_DIR}/LICENSE")
+  string(REGEX MATCH "Copyright \\(c\\) ([^\n]+)" _ "${TARNELTHC_LICENSE}")
+  set(TARNELTHC_COPYRIGHT "${CMAKE_MATCH_1}")
+  string(FIND "${TARNELTHC_LICENSE}" "Permission is hereby granted" permission)
+  string(SUBSTRING "${TARNELTHC_LICENSE}" ${permission} -1 TARNELTHC_LICENSE_TEXT)
+  string(STRIP "${TARNELTHC_LICENSE_TEXT}" TARNELTHC_LICENSE_TEXT)
+  string(REPLACE "\n\n" "\n.\n" TARNELTHC_LICENSE_TEXT "${TARNELTHC_LICENSE_TEXT}")
+  string(REPLACE "\n" "\n " TARNELTHC_LICENSE_TEXT " ${TARNELTHC_LICENSE_TEXT}")
+  configure_file(${CMAKE_SOURCE_DIR}/packaging/debian/copyright.in
+    ${CMAKE_BINARY_DIR}/debian-source/copyright @ONLY)
   set(DEBIAN_DIR ${CMAKE_BINARY_DIR}/debian)
   # -n: no name or time stamp inside, so the same sources give the same bytes.
   add_custom_command(OUTPUT ${DEBIAN_DIR}/tarnelthc.1.gz ${DEBIAN_DIR}/changelog.gz
@@ -66,7 +82,7 @@ else()
   add_custom_target(debian_files ALL DEPENDS ${DEBIAN_DIR}/tarnelthc.1.gz ${DEBIAN_DIR}/changelog.gz)
   install(FILES ${DEBIAN_DIR}/tarnelthc.1.gz
     DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT debian EXCLUDE_FROM_ALL)
-  install(FILES ${DEBIAN_DIR}/changelog.gz ${CMAKE_SOURCE_DIR}/packaging/debian/copyright
+  install(FILES ${DEBIAN_DIR}/changelog.gz ${CMAKE_BINARY_DIR}/debian-source/copyright
     DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT debian EXCLUDE_FROM_ALL)
 
   # What a plain strip leaves and Debian's own packaging removes: the

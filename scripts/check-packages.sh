@@ -21,20 +21,6 @@ fail() {
   failures=$((failures + 1))
 }
 
-install_packages() {
-  local wanted=(lintian man-db wine64) missing=() p
-  for p in "${wanted[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-  done
-  [ ${#missing[@]} -eq 0 ] && return
-  step "Installing: ${missing[*]}"
-  local sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get update -qq
-  # Without recommendations: Wine's would add 32-bit support, fonts and media.
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-}
-
 # the_one PATTERN: the single file of dist/ that matches.
 the_one() {
   local files=("$dist"/$1)
@@ -46,7 +32,7 @@ the_one() {
 }
 
 start=$SECONDS
-install_packages
+"$root/scripts/ensure-packages.sh" --no-install-recommends lintian man-db wine64
 deb="$(the_one 'tarnelthc_*.deb')"
 zip="$(the_one 'tarnelthc-*-windows-x64.zip')"
 version="$(dpkg-deb -f "$deb" Version)"
@@ -63,6 +49,11 @@ for f in usr/bin/tarnelthc usr/share/man/man1/tarnelthc.1.gz \
          usr/share/doc/tarnelthc/copyright usr/share/doc/tarnelthc/changelog.gz; do
   [ -f "$fresh/$f" ] || fail "the package lacks /$f"
 done
+# The copyright file carries the license of LICENSE and its holder.
+copyright="$fresh/usr/share/doc/tarnelthc/copyright"
+holder="$(sed -n 's/^Copyright (c) //p' "$root/LICENSE")"
+grep -qx "Copyright: $holder" "$copyright" && grep -qx "License: Expat" "$copyright" ||
+  fail "the copyright file does not name the license of LICENSE ($holder)"
 
 # The installed program on the demo, as a script would run it: output folder
 # from the environment, no terminal.
@@ -108,13 +99,16 @@ rm -rf "$unpacked"
 mkdir -p "$unpacked/demo"
 (cd "$unpacked" && cmake -E tar xf "$zip")
 top="$(basename "$zip" .zip)"
-for f in tarnelthc.exe README.txt expat-COPYING.txt; do
+for f in tarnelthc.exe README.txt LICENSE.txt expat-COPYING.txt; do
   [ -f "$unpacked/$top/$f" ] || fail "the zip lacks $top/$f"
 done
-readme="$unpacked/$top/README.txt"
-if [ -f "$readme" ] && [ "$(grep -c $'\r$' "$readme")" -ne "$(wc -l <"$readme")" ]; then
-  fail "README.txt has lines that do not end in CRLF"
-fi
+for f in README.txt LICENSE.txt; do
+  text="$unpacked/$top/$f"
+  if [ -f "$text" ] && [ "$(grep -c $'\r$' "$text")" -ne "$(wc -l <"$text")" ]; then
+    fail "$f has lines that do not end in CRLF"
+  fi
+done
+tr -d '\r' <"$unpacked/$top/LICENSE.txt" | cmp -s - "$root/LICENSE" || fail "the zip's LICENSE.txt is not LICENSE"
 
 export WINEPREFIX="$wb/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree=;mshtml="
 wine=/usr/lib/wine/wine64

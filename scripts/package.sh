@@ -2,7 +2,8 @@
 # Builds the two packages into dist/:
 #   dist/tarnelthc_<version>_<arch>.deb           the Debian package (CPack)
 #   dist/tarnelthc-<version>-windows-x64.zip      the Windows program, its
-#                                                 README and expat's license
+#                                                 README and license, and
+#                                                 expat's license
 # The Debian package is built in build-package with Debian's own build flags
 # (hardening included); the Windows program comes from
 # `scripts/windows-test.sh --build-only` (build-windows/program).

@@ -11,11 +11,17 @@
 
 namespace thc {
 
+// The longest line of input a read takes, in bytes (UTF-16 units where the
+// input is UTF-16 text). No answer is that long, and a line that passes it
+// ends the read there, so an endless line without a line break costs neither
+// memory nor time.
+constexpr size_t kLongestInputLine = 64 * 1024;
+
 // One line of input, without its line end (a trailing "\r" is dropped too).
 struct InputLine {
   std::u16string text;
-  // The line was longer than the reader kept: the rest was read and dropped,
-  // so an endless line costs no memory.
+  // The line was longer than `limit`: its first `limit` units are kept, the
+  // rest is left unread.
   bool cut = false;
   // False when the line's bytes were not valid UTF-8; `text` then shows each
   // invalid byte as U+FFFD.
@@ -29,9 +35,9 @@ class Console {
   virtual void writeLine(std::u16string_view text) = 0;
   // Text without a line end (a prompt); flushed at once.
   virtual void writeText(std::u16string_view text) = 0;
-  // One line of input, of which at most `limit` bytes (UTF-16 units where
-  // the input is UTF-16 text) are kept; 0 reads the line and keeps nothing.
-  // None at end of input.
+  // One line of input, of at most `limit` bytes (UTF-16 units where the
+  // input is UTF-16 text): a longer line ends the read once it passes the
+  // limit, cut. None at end of input.
   virtual std::optional<InputLine> readLine(size_t limit) = 0;
 };
 

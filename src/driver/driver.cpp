@@ -185,11 +185,11 @@ std::optional<int> settlePaths(ProjectModel& model, const std::vector<ExternalTe
 }
 
 // The end of an interactive run: the console stays until the user has read
-// it. The line is dropped as it is read, however long it is.
+// it. The line read is dropped; an endless one ends the read all the same.
 void waitForReturn(Console& console) {
   console.writeLine(u"");
   console.writeLine(u"Press return to exit");
-  console.readLine(0);
+  console.readLine(kLongestInputLine);
 }
 
 }  // namespace

@@ -28,25 +28,19 @@ void writeErrorLine(std::u16string_view text) {
 std::optional<InputLine> StdConsole::readLine(size_t limit) {
   std::string bytes;
   bool any = false;
-  bool cut = false;
-  int c;
-  // Bytes past the limit are read and dropped, so an endless line takes no
-  // memory; the one byte beyond it tells a trailing "\r" from a longer line.
-  while ((c = std::fgetc(stdin)) != EOF) {
+  // The read stops two bytes past the limit: a line of `limit` bytes and
+  // "\r\n" is still read whole, a longer one is cut with its rest unread.
+  while (bytes.size() <= limit + 1) {
+    const int c = std::fgetc(stdin);
+    if (c == EOF) break;
     any = true;
     if (c == '\n') break;
-    if (bytes.size() <= limit) {
-      bytes.push_back(static_cast<char>(c));
-    } else {
-      cut = true;
-    }
+    bytes.push_back(static_cast<char>(c));
   }
   if (!any) return std::nullopt;
   if (!bytes.empty() && bytes.back() == '\r') bytes.pop_back();
-  if (bytes.size() > limit) {
-    bytes.resize(limit);
-    cut = true;
-  }
+  const bool cut = bytes.size() > limit;
+  if (cut) bytes.resize(limit);
   ExternalText text = decodeExternal(bytes);
   return InputLine{std::move(text.text), cut, text.utf8};
 }

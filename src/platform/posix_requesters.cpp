@@ -7,9 +7,10 @@ namespace thc::platform {
 
 namespace {
 
-// One typed answer; none at end of input or when it is too long to be a path.
+// One typed answer; none at end of input or when it is too long to be a path
+// (a cancelled prompt).
 std::optional<ExternalText> readAnswer(Console& console) {
-  std::optional<InputLine> line = console.readLine(kLongestAnswer);
+  std::optional<InputLine> line = console.readLine(kLongestInputLine);
   if (!line || line->cut) return std::nullopt;
   return ExternalText{std::move(line->text), line->utf8};
 }

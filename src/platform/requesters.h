@@ -12,10 +12,6 @@
 
 namespace thc::platform {
 
-// The longest answer a prompt takes, in bytes; a longer one counts as
-// cancelled (no path is that long).
-constexpr size_t kLongestAnswer = 64 * 1024;
-
 class Requesters {
  public:
   virtual ~Requesters() = default;

@@ -127,63 +127,51 @@ void writeTo(const Stream& out, std::u16string_view text, bool lineEnd) {
 
 void write(std::u16string_view text, bool lineEnd) { writeTo(processConsole().output(), text, lineEnd); }
 
-// Keeps the first `limit` units of a line and one more, which tells a
-// trailing "\r" from a longer line; the rest is read and dropped, so an
-// endless line takes no memory.
+// Drops a trailing "\r" and cuts a line longer than `limit`.
 template <typename Text>
-void keepUnit(Text& text, typename Text::value_type unit, size_t limit, bool& cut) {
-  if (text.size() <= limit) {
-    text.push_back(unit);
-  } else {
-    cut = true;
-  }
-}
-
-template <typename Text>
-void endLine(Text& text, size_t limit, bool& cut) {
+bool endLine(Text& text, size_t limit) {
   if (!text.empty() && text.back() == '\r') text.pop_back();
-  if (text.size() > limit) {
-    text.resize(limit);
-    cut = true;
-  }
+  if (text.size() <= limit) return false;
+  text.resize(limit);
+  return true;
 }
 
 // One character at a time, so nothing read past the line end has to be kept
-// for the next call; the console still edits the line as a whole.
+// for the next call; the console still edits the line as a whole. The read
+// stops two units past the limit: a line of `limit` units and "\r\n" is
+// still read whole, a longer one is cut with its rest unread.
 std::optional<InputLine> readConsoleLine(HANDLE handle, size_t limit) {
   std::u16string text;
   bool any = false;
-  bool cut = false;
-  for (;;) {
+  while (text.size() <= limit + 1) {
     wchar_t c = 0;
     DWORD got = 0;
     if (!ReadConsoleW(handle, &c, 1, &got, nullptr) || got == 0) break;
     any = true;
     if (c == L'\n') break;
-    keepUnit(text, static_cast<char16_t>(c), limit, cut);
+    text.push_back(static_cast<char16_t>(c));
   }
   if (!any) return std::nullopt;
   // Ctrl+Z alone on a line is the console's end of input.
-  if (!cut && (text == u"\x1A" || text == u"\x1A\r")) return std::nullopt;
-  endLine(text, limit, cut);
+  if (text == u"\x1A" || text == u"\x1A\r") return std::nullopt;
+  const bool cut = endLine(text, limit);
   return InputLine{std::move(text), cut, true};
 }
 
 std::optional<InputLine> readByteLine(HANDLE handle, size_t limit) {
   std::string bytes;
   bool any = false;
-  bool cut = false;
-  for (;;) {
+  while (bytes.size() <= limit + 1) {
     char c = 0;
     DWORD got = 0;
     // A closed pipe reports an error, the end of a file reads nothing.
     if (!ReadFile(handle, &c, 1, &got, nullptr) || got == 0) break;
     any = true;
     if (c == '\n') break;
-    keepUnit(bytes, c, limit, cut);
+    bytes.push_back(c);
   }
   if (!any) return std::nullopt;
-  endLine(bytes, limit, cut);
+  const bool cut = endLine(bytes, limit);
   ExternalText text = decodeExternal(bytes);
   return InputLine{std::move(text.text), cut, text.utf8};
 }

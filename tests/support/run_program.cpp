@@ -138,7 +138,7 @@ ProgramRun runProgram(const std::vector<std::string>& arguments, const std::stri
     }
     // A pending alarm survives execve as well.
     if (limits.timeoutSeconds > 0) ::alarm(limits.timeoutSeconds);
-    int in = ::open(inPath.c_str(), O_RDONLY);
+    int in = ::open(limits.endlessInput ? "/dev/zero" : inPath.c_str(), O_RDONLY);
     int out = ::open(outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     int err = ::open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     ::dup2(in, 0);

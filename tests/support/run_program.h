@@ -30,6 +30,9 @@ struct RunLimits {
   unsigned long long dataLimit = 0;
   // Standard output is a pipe whose reader is gone, as after "| head -1".
   bool closedOutput = false;
+  // Standard input is an endless line of zero bytes (/dev/zero) instead of
+  // `input`.
+  bool endlessInput = false;
 };
 
 // Runs the binary with the arguments after the program name, `input` on
