@@ -6,7 +6,8 @@
 # Usage: bench/run.sh [N ...]            (default: 1000 10000 100000)
 # Environment: BENCH_RUNS (counted runs per size, default 5, at least 5 for
 # figures worth quoting), BENCH_SEED (default 1), BENCH_WORK (scratch folder,
-# default /tmp/tarnelthc-bench), BENCH_BUILD (default <repo>/build-bench).
+# default /tmp/tarnelthc-bench), BENCH_BUILD (default <repo>/build-bench),
+# BENCH_CHMCMD_MAX (the largest N that chmcmd compiles too, default 10000).
 #
 # Each size gets one warm-up round, then BENCH_RUNS rounds of tarnelthc,
 # parse and copy in turn; every figure is the median of its rounds. Wall times
@@ -16,6 +17,12 @@
 # system is synced before every timed command. After each fresh run the same
 # project is built again into that run's folder (unchanged input: a rebuild),
 # which leaves the files that already hold their bytes untouched.
+#
+# A help-file round follows at each size: the program's own compiler on the
+# checked run's folder (`--compile`), chmcmd (fp-utils) on a copy of that
+# folder up to BENCH_CHMCMD_MAX items (default 10000; it takes minutes
+# beyond), the size of both help files and the peak memory; and the whole
+# run with `--chm` against the run without it, time and peak memory.
 #
 # Nothing is deleted while the timings run: the folders of all rounds stay
 # until the table is printed. ext4 avoids reusing an inode for a minute or
@@ -30,6 +37,7 @@ runs="${BENCH_RUNS:-5}"
 seed="${BENCH_SEED:-1}"
 work="${BENCH_WORK:-/tmp/tarnelthc-bench}"
 build="${BENCH_BUILD:-$root/build-bench}"
+chmcmd_max="${BENCH_CHMCMD_MAX:-10000}"
 if [ $# -gt 0 ]; then sizes=("$@"); else sizes=(1000 10000 100000); fi
 
 for n in "${sizes[@]}"; do
@@ -38,7 +46,7 @@ done
 [[ "$runs" =~ ^[1-9][0-9]*$ ]] || { echo "BENCH_RUNS must be a positive number" >&2; exit 2; }
 
 ensure_packages() {
-  local wanted=(cmake ninja-build g++ pkg-config libexpat1-dev libgtest-dev libmspack-dev libchm-dev time expat python3)
+  local wanted=(cmake ninja-build g++ pkg-config libexpat1-dev libgtest-dev libmspack-dev libchm-dev time expat python3 fp-utils)
   local missing=() p
   for p in "${wanted[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -92,6 +100,37 @@ median() {
     if (NR % 2) print v[(NR + 1) / 2]; else print (v[NR / 2] + v[NR / 2 + 1]) / 2 }'
 }
 
+# The help-file round of one size (see the top). Leaves its medians in the
+# h_* arrays.
+help_round() {
+  local n="$1" project="$2" out="$3" rounds_dir="$4" round target chm
+  local chmcmd_copy="$rounds_dir/chmcmd"
+  rm -f "$work/compile-$n" "$work/chmcmd-$n" "$work/chmrun-$n"
+  chm=$(grep -m1 '^Compiled file=' "$out/document.hhp" | cut -d= -f2- | tr -d '\r')
+  [ "$n" -le "$chmcmd_max" ] && cp -r "$out" "$chmcmd_copy"
+  for round in $(seq 0 "$runs"); do
+    [ "$round" -eq 0 ] && target=/dev/null || target=""
+    measure "${target:-$work/compile-$n}" "$binary" --compile "$out/document.hhp"
+    measure "${target:-$work/chmrun-$n}" env TARNELTHC_OUTPUT="$rounds_dir/chm-$round" "$binary" --chm bench "$project/main.xml"
+    if [ "$n" -le "$chmcmd_max" ]; then
+      measure "${target:-$work/chmcmd-$n}" sh -c 'cd "$1" && chmcmd document.hhp' sh "$chmcmd_copy"
+    fi
+  done
+  [ -f "$out/$chm" ] || { echo "N=$n: --compile wrote no $out/$chm" >&2; exit 1; }
+  h_compile[$n]=$(median "$work/compile-$n" 1)
+  h_compile_cpu[$n]=$(median "$work/compile-$n" 3)
+  h_compile_peak[$n]=$(median "$work/compile-$n" 2)
+  h_size[$n]=$(stat -c %s "$out/$chm")
+  h_run[$n]=$(median "$work/chmrun-$n" 1)
+  h_run_peak[$n]=$(median "$work/chmrun-$n" 2)
+  h_chmcmd[$n]=nan h_chmcmd_cpu[$n]=nan h_chmcmd_size[$n]=0
+  if [ "$n" -le "$chmcmd_max" ]; then
+    h_chmcmd[$n]=$(median "$work/chmcmd-$n" 1)
+    h_chmcmd_cpu[$n]=$(median "$work/chmcmd-$n" 3)
+    h_chmcmd_size[$n]=$(stat -c %s "$chmcmd_copy/$chm" 2>/dev/null || echo 0)
+  fi
+}
+
 ensure_packages
 mkdir -p "$work"
 # Leftovers of an interrupted run; a finished run removes its folders itself.
@@ -102,6 +141,7 @@ build_release
 binary="$build/tarnelthc"
 
 declare -A input_bytes out_files out_bytes t_thc u_thc t_parse t_copy m_thc r_wall r_cpu t_rebuild r_rebuild
+declare -A h_compile h_compile_cpu h_compile_peak h_size h_run h_run_peak h_chmcmd h_chmcmd_cpu h_chmcmd_size
 for n in "${sizes[@]}"; do
   echo "N=$n: generating ..."
   project="$(project_for "$n")"
@@ -156,6 +196,8 @@ for n in "${sizes[@]}"; do
   r_rebuild[$n]=$(median "$work/rebuild-ratios-$n" 1)
   r_wall[$n]=$(median "$work/ratios-$n" 1)
   r_cpu[$n]=$(median "$work/ratios-$n" 2)
+  echo "N=$n: the help file, 1 warm-up + $runs rounds ..."
+  help_round "$n" "$project" "$out" "$rounds_dir"
 done
 
 echo
@@ -189,5 +231,21 @@ fi
 echo "ratio: wall time of tarnelthc / (parse + copy), median of the rounds' ratios; cpu_ratio: the same for user + system time"
 echo "rebuild: wall time of a rebuild of the unchanged project into the previous run's folder / the fresh run, median of the rounds"
 echo "goals at the largest N: ratio <= 1.2 (aim 1.0), growth over 10x items <= 11, peak <= limit_MiB (8 x input + 64 MiB), rebuild <= 0.75 (aim 0.5)"
+echo
+echo "The help file: --compile on the run's folder and chmcmd on a copy; the whole run with --chm against the run without it"
+printf '%8s %10s %9s %9s %10s %9s %9s %9s %10s %9s %10s %9s %9s\n' \
+  N compile_s cpu_s chmcmd_s chmcmd_cpu cpu_ratio chm_MB chmcmd_MB size_ratio peak_MiB run_chm_s run_ratio peak_add
+for n in "${sizes[@]}"; do
+  awk -v n="$n" -v t="${h_compile[$n]}" -v c="${h_compile_cpu[$n]}" -v ht="${h_chmcmd[$n]}" \
+      -v hc="${h_chmcmd_cpu[$n]}" -v s="${h_size[$n]}" -v hs="${h_chmcmd_size[$n]}" -v p="${h_compile_peak[$n]}" \
+      -v r="${h_run[$n]}" -v rp="${h_run_peak[$n]}" -v base="${t_thc[$n]}" -v bp="${m_thc[$n]}" 'BEGIN {
+    cr = (hc != "nan" && hc > 0) ? sprintf("%.3f", c / hc) : "n/a"
+    if (ht != "nan") { ht = sprintf("%.3f", ht); hc = sprintf("%.2f", hc) } else { ht = "n/a"; hc = "n/a" }
+    sr = (hs > 0) ? sprintf("%.2f", s / hs) : "n/a"
+    printf "%8d %10.3f %9.2f %9s %10s %9s %9.2f %9.2f %10s %9.1f %9.3f %9.2f %9.1f\n",
+      n, t, c, ht, hc, cr, s / 1048576, hs / 1048576, sr, p / 1024, r, r / base, (rp - bp) / 1024 }'
+done
+echo "cpu_ratio and size_ratio: ours / chmcmd's; run_ratio: the run with --chm / the run without; peak_add: its peak memory over the run's without, MiB"
+echo "goals: cpu_ratio <= 0.1 and size_ratio <= 1.1 at N=10,000; run_ratio <= 2 and peak_add <= 64 at every N"
 echo "ratio=$ratio growth=$growth mem_per_input_byte=$mem rebuild=$rebuild"
 rm -rf "$work"/out-* "$work"/rounds-*
