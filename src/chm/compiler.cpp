@@ -44,6 +44,14 @@ class CompressedSection {
     entries_.push_back(DirectoryEntry{std::move(name), 1, offset, bytes.size()});
     return stream_.append(bytes);
   }
+  bool add(std::string name, const PieceBuffer& bytes) {
+    const std::uint64_t offset = bytes.size() == 0 ? 0 : stream_.length();
+    entries_.push_back(DirectoryEntry{std::move(name), 1, offset, bytes.size()});
+    for (const std::string& piece : bytes.pieces()) {
+      if (!stream_.append(piece)) return false;
+    }
+    return true;
+  }
   std::vector<DirectoryEntry>& entries() { return entries_; }
 
  private:
@@ -221,7 +229,10 @@ bool addTables(Compilation& run, const SystemInfo& info, CompressedSection& sect
 
 bool addSearchIndex(Compilation& run, CompressedSection& section) {
   if (!run.search) return true;
-  const std::optional<std::string> index = run.search->build();
+  const std::optional<PieceBuffer> index = run.search->build();
+  // The words and their places are in the index now; the directory that
+  // comes next is large too.
+  run.search.reset();
   if (!index) return run.fail(run.folderPath, u"has more words than a search index can hold");
   return section.add("/$FIftiMain", *index) || run.fail(run.folderPath, u"no room for the compressed content");
 }

@@ -12,7 +12,8 @@ constexpr size_t kIndexHeader = 2;  // free bytes
 
 // The full-text flavour of the encoded integer: seven bits at a time,
 // lowest first, every byte but the last with bit 7 set.
-void appendCount(std::string& out, uint32_t value) {
+template <typename Bytes>
+void appendCount(Bytes& out, uint32_t value) {
   while (value >= 0x80) {
     out.push_back(static_cast<char>((value & 0x7F) | 0x80));
     value >>= 7;
@@ -26,12 +27,9 @@ size_t countSize(uint32_t value) {
   return size;
 }
 
-void append32(std::string& out, uint32_t value) {
+template <typename Bytes>
+void append32(Bytes& out, uint32_t value) {
   for (int i = 0; i < 4; ++i) out.push_back(static_cast<char>(value >> (8 * i)));
-}
-
-void put(std::string& out, size_t at, uint64_t value, int bytes) {
-  for (int i = 0; i < bytes; ++i) out[at + static_cast<size_t>(i)] = static_cast<char>(value >> (8 * i));
 }
 
 size_t sharedStart(std::string_view a, std::string_view b) {
@@ -54,7 +52,7 @@ size_t leafEntrySize(size_t rest, const SearchIndexWriter::Entry& entry) {
 
 }  // namespace
 
-SearchIndexWriter::SearchIndexWriter() : out_(kHeader, '\0') {}
+SearchIndexWriter::SearchIndexWriter() { out_.append(kHeader, '\0'); }
 
 void SearchIndexWriter::addWord(std::string_view word, const Entry* title, const Entry* body) {
   // Both entries of a word share a leaf: a reader looks for a word in the
@@ -77,7 +75,7 @@ void SearchIndexWriter::addWord(std::string_view word, const Entry* title, const
 
 void SearchIndexWriter::appendLeafEntry(std::string_view word, size_t shared, bool title, const Entry& entry) {
   const uint32_t offset = static_cast<uint32_t>(out_.size());
-  out_ += entry.locations;
+  out_.append(entry.locations);
   appendWord(leaf_, word, shared);
   leaf_.push_back(title ? 1 : 0);
   appendCount(leaf_, entry.topics);
@@ -88,13 +86,13 @@ void SearchIndexWriter::appendLeafEntry(std::string_view word, size_t shared, bo
 
 void SearchIndexWriter::writeLeaf() {
   const size_t offset = out_.size();
-  if (previousLeaf_ != 0) put(out_, previousLeaf_, offset, 4);
+  if (previousLeaf_ != 0) out_.put(previousLeaf_, offset, 4);
   lastLeafFree_ = static_cast<uint32_t>(kNode - kLeafHeader - leaf_.size());
   append32(out_, 0);  // the next leaf, filled in when it is written
   out_.append(2, '\0');
   out_.push_back(static_cast<char>(lastLeafFree_ & 0xFF));
   out_.push_back(static_cast<char>(lastLeafFree_ >> 8));
-  out_ += leaf_;
+  out_.append(leaf_);
   out_.append(lastLeafFree_, '\0');
   level_.emplace_back(lastWord_, static_cast<uint32_t>(offset));
   previousLeaf_ = offset;
@@ -130,12 +128,12 @@ void SearchIndexWriter::writeIndexNode(std::string& node, std::string_view lastW
   into.emplace_back(lastWord, static_cast<uint32_t>(out_.size()));
   out_.push_back(static_cast<char>(free & 0xFF));
   out_.push_back(static_cast<char>(free >> 8));
-  out_ += node;
+  out_.append(node);
   out_.append(free, '\0');
   node.clear();
 }
 
-std::optional<std::string> SearchIndexWriter::finish(const SearchIndexFacts& facts) {
+std::optional<PieceBuffer> SearchIndexWriter::finish(const SearchIndexFacts& facts) {
   // An index without words still has its one (empty) leaf as the root.
   if (!leaf_.empty() || leaves_ == 0) writeLeaf();
   uint16_t depth = 1;
@@ -146,28 +144,28 @@ std::optional<std::string> SearchIndexWriter::finish(const SearchIndexFacts& fac
 }
 
 void SearchIndexWriter::writeHeader(const SearchIndexFacts& facts, uint32_t root, uint16_t depth) {
-  put(out_, 0x00, 0x00280000, 4);  // the signature 00 00 28 00
-  put(out_, 0x04, facts.topics, 4);
-  put(out_, 0x08, root, 4);
-  put(out_, 0x10, leaves_, 4);
-  put(out_, 0x14, root, 4);
-  put(out_, 0x18, depth, 2);
-  put(out_, 0x1A, 7, 4);
+  out_.put(0x00, 0x00280000, 4);  // the signature 00 00 28 00
+  out_.put(0x04, facts.topics, 4);
+  out_.put(0x08, root, 4);
+  out_.put(0x10, leaves_, 4);
+  out_.put(0x14, root, 4);
+  out_.put(0x18, depth, 2);
+  out_.put(0x1A, 7, 4);
   const uint8_t roots[] = {facts.topicRoot, facts.countRoot, facts.locationRoot};
   for (size_t i = 0; i < 3; ++i) {
-    put(out_, 0x1E + 2 * i, 2, 1);  // scale
-    put(out_, 0x1F + 2 * i, roots[i], 1);
+    out_.put(0x1E + 2 * i, 2, 1);  // scale
+    out_.put(0x1F + 2 * i, roots[i], 1);
   }
-  put(out_, 0x2E, kNode, 4);
-  put(out_, 0x3E, facts.longestWord, 4);
-  put(out_, 0x42, std::min<uint64_t>(facts.occurrences, UINT32_MAX), 4);
-  put(out_, 0x46, facts.distinctWords, 4);
-  put(out_, 0x4A, facts.occurrenceBytes, 8);
-  put(out_, 0x52, std::min<uint64_t>(facts.distinctBytes, UINT32_MAX), 4);
-  put(out_, 0x56, lastLeafFree_, 4);
-  put(out_, 0x5E, facts.topics == 0 ? 0 : facts.topics - 1, 4);
-  put(out_, 0x7A, facts.codePage, 4);
-  put(out_, 0x7E, facts.lcid, 4);
+  out_.put(0x2E, kNode, 4);
+  out_.put(0x3E, facts.longestWord, 4);
+  out_.put(0x42, std::min<uint64_t>(facts.occurrences, UINT32_MAX), 4);
+  out_.put(0x46, facts.distinctWords, 4);
+  out_.put(0x4A, facts.occurrenceBytes, 8);
+  out_.put(0x52, std::min<uint64_t>(facts.distinctBytes, UINT32_MAX), 4);
+  out_.put(0x56, lastLeafFree_, 4);
+  out_.put(0x5E, facts.topics == 0 ? 0 : facts.topics - 1, 4);
+  out_.put(0x7A, facts.codePage, 4);
+  out_.put(0x7E, facts.lcid, 4);
 }
 
 }  // namespace thc::chm

@@ -11,6 +11,8 @@
 #include <utility>
 #include <vector>
 
+#include "chm/piecebuffer.h"
+
 namespace thc::chm {
 
 // What the header tells about the index as a whole.
@@ -47,7 +49,7 @@ class SearchIndexWriter {
 
   // The bytes of the index; none when they would outgrow the 4 GiB their
   // offsets can address.
-  std::optional<std::string> finish(const SearchIndexFacts& facts);
+  std::optional<PieceBuffer> finish(const SearchIndexFacts& facts);
 
  private:
   void appendLeafEntry(std::string_view word, size_t shared, bool title, const Entry& entry);
@@ -56,7 +58,7 @@ class SearchIndexWriter {
   void writeIndexNode(std::string& node, std::string_view lastWord, std::vector<std::pair<std::string, uint32_t>>& into);
   void writeHeader(const SearchIndexFacts& facts, uint32_t root, uint16_t depth);
 
-  std::string out_;
+  PieceBuffer out_;
   std::string leaf_;      // the entries of the leaf being filled
   std::string lastWord_;  // the last word in leaf_
   size_t previousLeaf_ = 0;  // offset of the last leaf written, 0 before the first

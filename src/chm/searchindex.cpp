@@ -118,7 +118,7 @@ bool searchOrder(std::string_view a, std::string_view b) {
 
 }  // namespace
 
-std::optional<std::string> SearchIndexBuilder::build() const {
+std::optional<PieceBuffer> SearchIndexBuilder::build() const {
   if (lists_.overflowed()) return std::nullopt;
   std::vector<uint32_t> order(words_.size());
   std::iota(order.begin(), order.end(), 0);

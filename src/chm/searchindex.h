@@ -32,7 +32,7 @@ class SearchIndexBuilder {
 
   // The bytes of $FIftiMain; none when the index would outgrow the 4 GiB
   // its offsets can address.
-  std::optional<std::string> build() const;
+  std::optional<PieceBuffer> build() const;
 
   // The bytes held for the postings, for measuring.
   size_t postingBytes() const { return lists_.footprint(); }

@@ -63,8 +63,11 @@ std::string fuzzPage(std::string_view bytes) {
   chm::SearchIndexBuilder builder(codePage, 0x409);
   builder.addTopic(0, page);
   builder.addTopic(5, page);
-  const std::optional<std::string> index = builder.build();
-  if (!index) return "no index";
+  const std::optional<chm::PieceBuffer> pieces = builder.build();
+  if (!pieces) return "no index";
+  std::string joined;
+  for (const std::string& piece : pieces->pieces()) joined += piece;
+  const std::string* index = &joined;
   if (index->size() < 1024 + 4096 || readU32(*index, 0) != 0x00280000) return "no index header";
   if (readU32(*index, 4) != 2) return "wrong topic count";
   if (readU32(*index, 8) + 4096 > index->size()) return "root beyond the index";
