@@ -74,6 +74,8 @@ const Row kRows[] = {
       {"b.h", "#include <a.h>\n"}},
      nullptr,
      {"b.h", "a.h", "cycle"}},
+    {"a listed file missing", {{"p.hhp", kOptions + "[FILES]\r\na.html\r\ngone.html\r\n"}, {"a.html", kPage}},
+     nullptr, {"gone.html", "does not exist"}},
     {"a listed folder", {{"p.hhp", kOptions + "[FILES]\r\nsub\r\n"}, {"sub/", ""}}, nullptr, {"sub", "folder"}},
     {"a listed file above the folder", {{"p.hhp", kOptions + "[FILES]\r\n..\\secret.html\r\n"}}, nullptr,
      {"secret.html", "outside"}},

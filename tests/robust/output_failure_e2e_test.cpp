@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <random>
 
 #include "robust/robust_support.h"
 
@@ -106,6 +107,40 @@ TEST_F(RobustTest, DiskFillingUpIsReportedAndNothingCutShortIsListed) {
     EXPECT_EQ(listedPages(readFile(output_ + "/document.hhp")), c.listed);
     expectListedPagesComplete(output_);
   }
+}
+
+// Text that does not compress: the help file outgrows the disk while every
+// page fits.
+std::string randomWords(unsigned seed, size_t count) {
+  std::mt19937 random(seed);
+  std::string text;
+  for (size_t i = 0; i < count; ++i) {
+    for (int letter = 0; letter < 7; ++letter) text.push_back(static_cast<char>('a' + random() % 26));
+    text.push_back(' ');
+  }
+  return text;
+}
+
+TEST_F(RobustTest, HelpFileThatDoesNotFitTheDiskFailsAndKeepsTheEarlierOne) {
+  std::string project = "<doc title='t'><library name='L'>";
+  for (unsigned i = 0; i < 24; ++i) {
+    project += "<command name='C" + std::to_string(i) + "'><description>" + randomWords(i, 700) +
+               "</description></command>";
+  }
+  project += "</library></doc>";
+  const std::string file = projectFile("p.xml", project);
+  std::filesystem::create_directories(output_);
+  testing::writeFile(output_ + "/t.chm", "an earlier help file");
+  const ProgramRun run = testing::runProgram({"--chm", "--no-wait", "x", file}, "", "",
+                                             {"TARNELTHC_OUTPUT=" + output_},
+                                             {.fileSizeLimit = 64 * 1024, .timeoutSeconds = 120});
+  ASSERT_GE(run.lines.size(), 2u) << run.output;
+  EXPECT_EQ(run.lines[run.lines.size() - 2], "Unable to compile help file") << run.output;
+  EXPECT_TRUE(run.lines.back().starts_with(output_)) << "the line after names no file: " << run.output;
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(readFile(output_ + "/t.chm"), "an earlier help file");
+  const std::vector<std::string> files = listDirectory(output_);
+  EXPECT_EQ(std::count_if(files.begin(), files.end(), [](const std::string& f) { return f.ends_with(".chm"); }), 1);
 }
 
 TEST_F(RobustTest, ImageThatDoesNotFitTheDiskFails) {
