@@ -15,8 +15,6 @@ constexpr std::size_t kQueuedPerThread = 2;
 
 }  // namespace
 
-unsigned defaultLzxThreads() { return std::clamp(std::thread::hardware_concurrency(), 2u, 4u); }
-
 LzxStream::LzxStream(LzxSink& sink, unsigned threads) : sink_(sink) {
   pending_.reserve(lzx::kIntervalSize);
   if (threads > 1) {

@@ -25,10 +25,6 @@ class LzxSink {
   virtual bool write(std::string_view bytes) = 0;
 };
 
-// The thread count to compress with on this machine: the hardware's
-// threads, from 2 up to 4.
-unsigned defaultLzxThreads();
-
 class LzxStream {
  public:
   LzxStream(LzxSink& sink, unsigned threads);
