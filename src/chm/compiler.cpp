@@ -117,31 +117,11 @@ SystemInfo systemInfo(Compilation& run, const CompileSettings& settings) {
 }
 
 WindowDefinition windowOf(Compilation& run, const ProjectWindow& from, const SystemInfo& info) {
-  WindowDefinition window;
-  window.name = run.inCodePage(from.name);
-  window.caption = run.inCodePage(from.caption);
+  WindowDefinition window = from.converted([&](const std::u16string& text) { return run.inCodePage(text); });
   // A window without its own contents or index shows the project's, so
   // every viewer finds them through the window as some look only there.
-  window.contents = from.contents.empty() ? info.contentsFile : run.inCodePage(from.contents);
-  window.index = from.index.empty() ? info.indexFile : run.inCodePage(from.index);
-  window.defaultFile = run.inCodePage(from.defaultFile);
-  window.home = run.inCodePage(from.home);
-  window.jump1Url = run.inCodePage(from.jump1Url);
-  window.jump1Text = run.inCodePage(from.jump1Text);
-  window.jump2Url = run.inCodePage(from.jump2Url);
-  window.jump2Text = run.inCodePage(from.jump2Text);
-  window.validMembers = from.validMembers;
-  window.properties = from.properties;
-  window.styles = from.styles;
-  window.exStyles = from.exStyles;
-  window.position = from.position;
-  window.showState = from.showState;
-  window.navWidth = from.navWidth;
-  window.toolbarFlags = from.toolbarFlags;
-  window.notExpanded = from.notExpanded;
-  window.currentTab = from.currentTab;
-  window.tabPosition = from.tabPosition;
-  window.notifyId = from.notifyId;
+  if (from.contents.empty()) window.contents = info.contentsFile;
+  if (from.index.empty()) window.index = info.indexFile;
   return window;
 }
 

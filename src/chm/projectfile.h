@@ -3,7 +3,6 @@
 // of the project's language.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -11,26 +10,11 @@
 #include <utility>
 #include <vector>
 
+#include "chm/window.h"
+
 namespace thc::chm {
 
-// A window of the [WINDOWS] section; which numbers it gave is in
-// validMembers, as the help file's window table keeps it.
-struct ProjectWindow {
-  std::u16string name, caption, contents, index, defaultFile, home;
-  std::u16string jump1Url, jump1Text, jump2Url, jump2Text;
-  std::uint32_t validMembers = 0;
-  std::uint32_t properties = 0;
-  std::uint32_t navWidth = 0;
-  std::uint32_t toolbarFlags = 0;
-  std::array<std::int32_t, 4> position{};
-  std::uint32_t styles = 0;
-  std::uint32_t exStyles = 0;
-  std::uint32_t showState = 0;
-  std::uint32_t notExpanded = 0;
-  std::uint32_t currentTab = 0;
-  std::uint32_t tabPosition = 0;
-  std::uint32_t notifyId = 0;
-};
+using ProjectWindow = Window<std::u16string>;
 
 // A context id that applications pass to the viewer to open a topic: a
 // symbol of [MAP] with its number, given a file by [ALIAS].

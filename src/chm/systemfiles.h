@@ -4,12 +4,12 @@
 // the contents point into. Texts come in the help's code page.
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "chm/strings.h"
+#include "chm/window.h"
 
 namespace thc::chm {
 
@@ -31,25 +31,8 @@ struct SystemInfo {
 
 std::string systemFile(const SystemInfo& info);
 
-// One window of #WINDOWS; texts in the code page, empty for none. The
-// numbers are those of the window definition as help projects give them;
-// validMembers says which of them count.
-struct WindowDefinition {
-  std::string name, caption, contents, index, defaultFile, home;
-  std::string jump1Url, jump1Text, jump2Url, jump2Text;
-  std::uint32_t validMembers = 0;
-  std::uint32_t properties = 0;
-  std::uint32_t styles = 0;
-  std::uint32_t exStyles = 0;
-  std::array<std::int32_t, 4> position{};  // left, top, right, bottom
-  std::uint32_t showState = 0;
-  std::uint32_t navWidth = 0;
-  std::uint32_t toolbarFlags = 0;
-  std::uint32_t notExpanded = 0;
-  std::uint32_t currentTab = 0;
-  std::uint32_t tabPosition = 0;
-  std::uint32_t notifyId = 0;
-};
+// One window of #WINDOWS, its texts in the code page.
+using WindowDefinition = Window<std::string>;
 
 // Window property and member bits that the defaults use.
 inline constexpr std::uint32_t kWindowTriPane = 0x20;
