@@ -4,14 +4,16 @@
 #include <iterator>
 #include <vector>
 
+#include "common/text.h"
 #include "helpproject/singlebyte.h"
 
 namespace thc::chm {
 
 namespace {
 
+template <typename Name>
 struct Entity {
-  std::u16string_view name;
+  Name name;
   char32_t character;
 };
 
@@ -32,21 +34,17 @@ constexpr std::u16string_view latin1Names[] = {
 };
 static_assert(std::size(latin1Names) == 0x60);
 
-// The Greek capitals from U+0391 and the small letters from U+03B1; each
-// list leaves out the code the capitals lack (U+03A2), where the small
-// letters have the final sigma under a name of its own.
+// The Greek capitals from U+0391; the small letters from U+03B1 take the
+// same names in lower case. The list leaves out the code the capitals lack
+// (U+03A2), where the small letters have the final sigma under a name of
+// its own.
 constexpr std::u16string_view greekCapitals[] = {
     u"Alpha", u"Beta",  u"Gamma",  u"Delta", u"Epsilon", u"Zeta", u"Eta", u"Theta",
     u"Iota",  u"Kappa", u"Lambda", u"Mu",    u"Nu",      u"Xi",   u"Omicron", u"Pi",
     u"Rho",   u"",      u"Sigma",  u"Tau",   u"Upsilon", u"Phi",  u"Chi", u"Psi", u"Omega",
 };
-constexpr std::u16string_view greekSmall[] = {
-    u"alpha", u"beta",  u"gamma",  u"delta", u"epsilon", u"zeta", u"eta", u"theta",
-    u"iota",  u"kappa", u"lambda", u"mu",    u"nu",      u"xi",   u"omicron", u"pi",
-    u"rho",   u"",      u"sigma",  u"tau",   u"upsilon", u"phi",  u"chi", u"psi", u"omega",
-};
 
-constexpr Entity otherEntities[] = {
+constexpr Entity<std::u16string_view> otherEntities[] = {
     {u"quot", 0x22},      {u"amp", 0x26},      {u"apos", 0x27},     {u"lt", 0x3C},
     {u"gt", 0x3E},        {u"OElig", 0x152},   {u"oelig", 0x153},   {u"Scaron", 0x160},
     {u"scaron", 0x161},   {u"Yuml", 0x178},    {u"fnof", 0x192},    {u"circ", 0x2C6},
@@ -82,26 +80,26 @@ class EntityTable {
  public:
   EntityTable() {
     for (size_t i = 0; i < std::size(latin1Names); ++i) {
-      entities_.push_back({latin1Names[i], static_cast<char32_t>(0xA0 + i)});
+      entities_.push_back({std::u16string(latin1Names[i]), static_cast<char32_t>(0xA0 + i)});
     }
-    for (size_t i = 0; i < std::size(greekSmall); ++i) {
-      if (greekSmall[i].empty()) continue;
-      entities_.push_back({greekCapitals[i], static_cast<char32_t>(0x391 + i)});
-      entities_.push_back({greekSmall[i], static_cast<char32_t>(0x3B1 + i)});
+    for (size_t i = 0; i < std::size(greekCapitals); ++i) {
+      if (greekCapitals[i].empty()) continue;
+      entities_.push_back({std::u16string(greekCapitals[i]), static_cast<char32_t>(0x391 + i)});
+      entities_.push_back({lowerAscii(greekCapitals[i]), static_cast<char32_t>(0x3B1 + i)});
     }
-    entities_.insert(entities_.end(), std::begin(otherEntities), std::end(otherEntities));
-    std::sort(entities_.begin(), entities_.end(),
-              [](const Entity& a, const Entity& b) { return a.name < b.name; });
+    for (const auto& entity : otherEntities) entities_.push_back({std::u16string(entity.name), entity.character});
+    std::sort(entities_.begin(), entities_.end(), [](const Named& a, const Named& b) { return a.name < b.name; });
   }
 
   char32_t find(std::u16string_view name) const {
     auto found = std::lower_bound(entities_.begin(), entities_.end(), name,
-                                  [](const Entity& entity, std::u16string_view key) { return entity.name < key; });
+                                  [](const Named& entity, std::u16string_view key) { return entity.name < key; });
     return found != entities_.end() && found->name == name ? found->character : 0;
   }
 
  private:
-  std::vector<Entity> entities_;
+  using Named = Entity<std::u16string>;
+  std::vector<Named> entities_;
 };
 
 }  // namespace
