@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
-#include <sstream>
 
+#include "support/lines.h"
 #include "support/run_program.h"
 
 namespace thc::testing::generators {
@@ -12,21 +12,6 @@ namespace thc::testing::generators {
 namespace fs = std::filesystem;
 
 namespace {
-
-std::vector<std::string> linesOf(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(line);
-  }
-  return lines;
-}
-
-std::string lowered(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
-  return text;
-}
 
 std::string trimmed(const std::string& text) {
   const size_t start = text.find_first_not_of(" \t");

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 #include <cstring>
-#include <sstream>
 
+#include "support/lines.h"
 #include "support/run_program.h"
 
 namespace thc::testing {
@@ -29,21 +29,6 @@ std::optional<std::string> convert(const std::string& bytes, const std::string& 
   if (done == static_cast<size_t>(-1) || inLeft != 0) return std::nullopt;
   out.resize(out.size() - outLeft);
   return out;
-}
-
-std::string lowered(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
-  return text;
-}
-
-std::vector<std::string> linesOf(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(line);
-  }
-  return lines;
 }
 
 // [OPTIONS] as raw bytes and the lines of [FILES].

@@ -1,30 +1,15 @@
 // The readers that are programs: CHMLib's extract_chmLib, 7-Zip, chmls and
 // python3-chm run on the help file, their extracted files and what they
 // printed taken back.
-#include <algorithm>
 #include <filesystem>
 #include <sstream>
 
 #include "readers/chm_readers.h"
+#include "support/lines.h"
 #include "support/run_program.h"
 
 namespace thc::testing {
 namespace {
-
-std::vector<std::string> linesOf(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(line);
-  }
-  return lines;
-}
-
-std::string lowered(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
-  return text;
-}
 
 bool mentionsTrouble(const std::string& line) {
   const std::string lower = lowered(line);
