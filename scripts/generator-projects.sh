@@ -35,15 +35,23 @@ if [ ${#missing[@]} -gt 0 ]; then
   "$root/scripts/ensure-packages.sh" "${missing[@]}"
 fi
 
+# made_once DIR PACKAGE MAKER: unless OUT/DIR is done, fetches the Debian
+# source of PACKAGE and runs "MAKER OUT/DIR SOURCE" on a fresh OUT/DIR, where
+# SOURCE is the unpacked source.
+made_once() {
+  local dir="$out/$1"
+  [ -f "$dir/.done" ] && return
+  "$root/scripts/debian-source.sh" "$2" "$out/source/$2" "$out/source/apt"
+  rm -rf "$dir"
+  "$3" "$dir" "$(echo "$out/source/$2/$2"-*)"
+  touch "$dir/.done"
+}
+
 # Doxygen: its default settings, then ours. HTML Help asks for no search
 # engine and no dynamic menus (Doxygen says so and turns them off itself).
 make_doxygen() {
-  local dir="$out/doxygen-expat"
-  [ -f "$dir/.done" ] && return
-  "$root/scripts/debian-source.sh" expat "$out/source/expat" "$out/source/apt"
-  local source
-  source="$(echo "$out"/source/expat/expat-*/expat)"
-  rm -rf "$dir" "$out/doxygen-work"
+  local dir="$1" source="$2/expat"
+  rm -rf "$out/doxygen-work"
   mkdir -p "$out/doxygen-work"
   {
     doxygen -s -g -
@@ -64,24 +72,18 @@ EOF
   } | (cd "$out/doxygen-work" && doxygen -) >"$out/doxygen.log" 2>&1 || { cat "$out/doxygen.log" >&2; exit 1; }
   mv "$out/doxygen-work/html" "$dir"
   rm -rf "$out/doxygen-work"
-  touch "$dir/.done"
 }
 
 # Sphinx: Debian's Sphinx finds the htmlhelp builder only as an extension
 # named on the command line (libuv's own extension stays).
 make_sphinx() {
-  local dir="$out/sphinx-libuv"
-  [ -f "$dir/.done" ] && return
-  "$root/scripts/debian-source.sh" libuv1 "$out/source/libuv1" "$out/source/apt"
-  local docs
-  docs="$(echo "$out"/source/libuv1/libuv1-*/docs/src)"
-  rm -rf "$dir" "$out/sphinx-doctrees"
+  local dir="$1" docs="$2/docs/src"
+  rm -rf "$out/sphinx-doctrees"
   (cd "$docs" && sphinx-build -q -b htmlhelp -d "$out/sphinx-doctrees" \
     -D extensions=manpage,sphinxcontrib.htmlhelp . "$dir") >"$out/sphinx.log" 2>&1 ||
     { cat "$out/sphinx.log" >&2; exit 1; }
   rm -rf "$out/sphinx-doctrees"
-  touch "$dir/.done"
 }
 
-make_doxygen
-make_sphinx
+made_once doxygen-expat expat make_doxygen
+made_once sphinx-libuv libuv1 make_sphinx
