@@ -41,7 +41,7 @@ wait_for_text() {
 # is still writing a large project is turned away and writes nothing.
 check_held_folder() {
   new_case held-folder
-  local in="$e2e/$name/input" status=0 i
+  local in="$e2e/$name/input" status=0
   perl -e 'print "<doc title=\"Big\"><library name=\"L\">";
     print "<command name=\"C$_\"><description>d</description></command>" for 1 .. 2000;
     print "</library></doc>";' >"$in/big.xml"
@@ -52,10 +52,7 @@ check_held_folder() {
   (cd "$in" && printf '\r\n' | env -u DISPLAY TARNELTHC_OUTPUT=out timeout 120 "$wine" 'T:\bin\launch.exe' \
      'T:\bin\tarnelthc.exe' "$(tpath "$e2e/$name/first.txt")" >"$e2e/$name/first.console" 2>&1) &
   local first=$!
-  for i in $(seq 1 600); do
-    grep -q "File ok" "$e2e/$name/first.console" 2>/dev/null && break
-    sleep 0.1
-  done
+  wait_for_text "$e2e/$name/first.console" "File ok" || true
   (cd "$in" && printf '\r\n' | env -u DISPLAY TARNELTHC_OUTPUT=out timeout 90 "$wine" 'T:\bin\launch.exe' \
      'T:\bin\tarnelthc.exe' "$(tpath "$e2e/$name/cmdline.txt")" >"$e2e/$name/win.console" 2>&1) || status=$?
   local before=$failures first_status=0
@@ -130,8 +127,7 @@ finish_dialog_run() {
     sleep 1
   done
   if kill -0 "$run_pid" 2>/dev/null; then
-    kill "$run_pid" 2>/dev/null || true
-    wait "$run_pid" 2>/dev/null || true
+    abort_dialog_run
     return 1
   fi
   wait "$run_pid" || status=$?
@@ -155,19 +151,31 @@ dialog_check() {
 
 console_has() { tr -d '\r' <"$e2e/$name/win.console" | grep -Fxq -- "$1"; }
 
+# answer TITLE KEY [TEXT]: once the window shows, types TEXT into it and
+# presses KEY; the run is given up when the window does not show.
+answer() {
+  window "$1" || { abort_dialog_run; return 1; }
+  [ -z "${3:-}" ] || xdotool type --delay 40 "$3"
+  xdotool key "$2" || true
+}
+
+# Waits for the run to end and checks its exit code.
+dialog_ended_with() {
+  finish_dialog_run || { echo "dialogs: $name: the program did not end"; return 1; }
+  local status
+  status="$(cat "$e2e/$name/win.status")"
+  dialog_check "exit code $status, expected $1" [ "$status" = "$1" ]
+}
+
 # The file dialog, then the folder dialog that opens in the project folder.
 dialog_full_run() {
   dialog_new_case dialog-full
   local project
   project="$(tpath "$e2e/$name/win/demo.xml")"
   start_dialog_run
-  window "Select document project file" || { abort_dialog_run; return 1; }
-  xdotool type --delay 40 "$project"
-  xdotool key Return
-  window "Browse for Folder" || { abort_dialog_run; return 1; }
-  xdotool key Return
-  finish_dialog_run || { echo "dialogs: $name: the program did not end"; return 1; }
-  dialog_check "exit code $(cat "$e2e/$name/win.status"), expected 0" [ "$(cat "$e2e/$name/win.status")" = 0 ] || return 1
+  answer "Select document project file" Return "$project" || return 1
+  answer "Browse for Folder" Return || return 1
+  dialog_ended_with 0 || return 1
   dialog_check "no line \"Analyzing file \"" console_has "Analyzing file " || return 1
   dialog_check "output not in the project folder" console_has "Creating HTML files at $(tpath "$e2e/$name/win")\\" || return 1
   # The same files as the demo case's POSIX run.
@@ -182,12 +190,9 @@ dialog_full_run() {
 dialog_cancel_file() {
   dialog_new_case dialog-cancel-file
   start_dialog_run demo.xml
-  window "Select document project file" || { abort_dialog_run; return 1; }
-  xdotool key Escape
-  window "Abort" || { abort_dialog_run; return 1; }
-  xdotool key Return
-  finish_dialog_run || { echo "dialogs: $name: the program did not end"; return 1; }
-  dialog_check "exit code $(cat "$e2e/$name/win.status"), expected 1" [ "$(cat "$e2e/$name/win.status")" = 1 ] || return 1
+  answer "Select document project file" Escape || return 1
+  answer "Abort" Return || return 1
+  dialog_ended_with 1 || return 1
   dialog_check "no line \"Analyzing file demo.xml\"" console_has "Analyzing file demo.xml" || return 1
   dialog_check "\"Press return to exit\" after an abort" not console_has "Press return to exit" || return 1
   [ ! -e "$e2e/$name/win/index.html" ]
@@ -196,15 +201,10 @@ dialog_cancel_file() {
 dialog_cancel_folder() {
   dialog_new_case dialog-cancel-folder
   start_dialog_run
-  window "Select document project file" || { abort_dialog_run; return 1; }
-  xdotool type --delay 40 "$(tpath "$e2e/$name/win/demo.xml")"
-  xdotool key Return
-  window "Browse for Folder" || { abort_dialog_run; return 1; }
-  xdotool key Escape
-  window "Abort" || { abort_dialog_run; return 1; }
-  xdotool key Return
-  finish_dialog_run || { echo "dialogs: $name: the program did not end"; return 1; }
-  dialog_check "exit code $(cat "$e2e/$name/win.status"), expected 1" [ "$(cat "$e2e/$name/win.status")" = 1 ] || return 1
+  answer "Select document project file" Return "$(tpath "$e2e/$name/win/demo.xml")" || return 1
+  answer "Browse for Folder" Escape || return 1
+  answer "Abort" Return || return 1
+  dialog_ended_with 1 || return 1
   dialog_check "\"Press return to exit\" after an abort" not console_has "Press return to exit" || return 1
   [ ! -e "$e2e/$name/win/index.html" ]
 }
