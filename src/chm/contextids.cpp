@@ -24,28 +24,6 @@ std::u16string_view firstWord(std::u16string_view& rest) {
   return word;
 }
 
-std::optional<std::uint32_t> numberOf(std::u16string_view text) {
-  text = trimmedView(text);
-  unsigned base = 10;
-  if (text.size() > 2 && text[0] == u'0' && (text[1] == u'x' || text[1] == u'X')) {
-    base = 16;
-    text.remove_prefix(2);
-  }
-  std::uint64_t value = 0;
-  size_t digits = 0;
-  for (char16_t c : text) {
-    unsigned digit = 16;
-    if (c >= u'0' && c <= u'9') digit = c - u'0';
-    if (base == 16 && c >= u'a' && c <= u'f') digit = c - u'a' + 10;
-    if (base == 16 && c >= u'A' && c <= u'F') digit = c - u'A' + 10;
-    if (digit >= base) break;
-    value = (value * base + digit) & 0xFFFFFFFFu;
-    ++digits;
-  }
-  if (digits == 0) return std::nullopt;
-  return static_cast<std::uint32_t>(value);
-}
-
 // "#include map.h", "#include \"map.h\"" or "#include <map.h>": the file.
 std::u16string includedFile(std::u16string_view rest) {
   std::u16string file(trimmedView(rest));
@@ -107,7 +85,7 @@ class MapReader {
   void define(std::u16string_view rest) {
     const std::u16string symbol(firstWord(rest));
     if (rest.starts_with(u"=")) rest.remove_prefix(1);
-    if (const auto number = numberOf(rest)) numbers_[symbol] = *number;
+    if (const auto number = leadingNumber(trimmedView(rest))) numbers_[symbol] = *number;
   }
 
   bool include(const std::u16string& file, ContextProblem& problem) {

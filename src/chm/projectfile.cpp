@@ -34,33 +34,13 @@ Section sectionNamed(std::u16string_view name) {
 
 bool yes(std::u16string_view value) { return equalsIgnoringCase(trimmed(value), u"Yes"); }
 
+// The numbers of a window line may be negative, as a position's sides.
 std::optional<std::uint32_t> number(std::u16string_view text) {
   text = trimmed(text);
-  if (text.empty()) return std::nullopt;
-  unsigned base = 10;
-  bool negative = false;
-  if (text[0] == u'-') {
-    negative = true;
-    text.remove_prefix(1);
-  }
-  if (text.size() > 2 && text[0] == u'0' && (text[1] == u'x' || text[1] == u'X')) {
-    base = 16;
-    text.remove_prefix(2);
-  }
-  std::uint64_t value = 0;
-  size_t digits = 0;
-  for (; digits < text.size(); ++digits) {
-    const char16_t c = text[digits];
-    unsigned digit = 16;
-    if (c >= u'0' && c <= u'9') digit = c - u'0';
-    if (c >= u'a' && c <= u'f') digit = c - u'a' + 10;
-    if (c >= u'A' && c <= u'F') digit = c - u'A' + 10;
-    if (digit >= base) break;
-    value = (value * base + digit) & 0xFFFFFFFFu;
-  }
-  if (digits == 0) return std::nullopt;
-  const std::uint32_t result = static_cast<std::uint32_t>(value);
-  return negative ? static_cast<std::uint32_t>(0u - result) : result;
+  const bool negative = text.starts_with(u'-');
+  const std::optional<std::uint32_t> value = leadingNumber(negative ? text.substr(1) : text);
+  if (!value || !negative) return value;
+  return 0u - *value;
 }
 
 // The values of a window line: quoted texts, numbers, one bracketed
@@ -216,6 +196,27 @@ std::uint32_t findLanguage(const std::vector<std::string_view>& all) {
 }
 
 }  // namespace
+
+std::optional<std::uint32_t> leadingNumber(std::u16string_view text) {
+  unsigned base = 10;
+  if (text.size() > 2 && text[0] == u'0' && (text[1] == u'x' || text[1] == u'X')) {
+    base = 16;
+    text.remove_prefix(2);
+  }
+  std::uint64_t value = 0;
+  size_t digits = 0;
+  for (; digits < text.size(); ++digits) {
+    const char16_t c = text[digits];
+    unsigned digit = 16;
+    if (c >= u'0' && c <= u'9') digit = c - u'0';
+    if (c >= u'a' && c <= u'f') digit = c - u'a' + 10;
+    if (c >= u'A' && c <= u'F') digit = c - u'A' + 10;
+    if (digit >= base) break;
+    value = (value * base + digit) & 0xFFFFFFFFu;
+  }
+  if (digits == 0) return std::nullopt;
+  return static_cast<std::uint32_t>(value);
+}
 
 std::optional<std::uint32_t> languageId(std::u16string_view value) {
   value = trimmed(value);

@@ -54,6 +54,10 @@ struct HelpProjectFile {
 // is not text); `why` then says what is wrong.
 std::optional<HelpProjectFile> readHelpProjectFile(std::string_view bytes, std::u16string& why);
 
+// The number a text begins with, as help projects write numbers: decimal,
+// or hexadecimal after "0x"; kept to 32 bits. None when no digit begins it.
+std::optional<std::uint32_t> leadingNumber(std::u16string_view text);
+
 // The language ID that a "Language=" value begins with ("0x409 English").
 std::optional<std::uint32_t> languageId(std::u16string_view value);
 
