@@ -45,21 +45,6 @@ for n in "${sizes[@]}"; do
 done
 [[ "$runs" =~ ^[1-9][0-9]*$ ]] || { echo "BENCH_RUNS must be a positive number" >&2; exit 2; }
 
-ensure_packages() {
-  local wanted=(cmake ninja-build g++ pkg-config libexpat1-dev libgtest-dev libmspack-dev libchm-dev time expat python3 fp-utils)
-  local missing=() p
-  for p in "${wanted[@]}"; do
-    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
-  done
-  [ ${#missing[@]} -eq 0 ] && return
-  echo "Installing: ${missing[*]}"
-  local sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  export DEBIAN_FRONTEND=noninteractive
-  $sudo apt-get update -qq
-  $sudo apt-get install -y -qq "${missing[@]}"
-}
-
 build_release() {
   cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTARNELTHC_WERROR=ON >/dev/null
   ninja -C "$build" -j2 tarnelthc >/dev/null
@@ -131,7 +116,7 @@ help_round() {
   fi
 }
 
-ensure_packages
+"$root/scripts/ensure-packages.sh" time expat python3
 mkdir -p "$work"
 # Leftovers of an interrupted run; a finished run removes its folders itself.
 rm -rf "$work"/out-* "$work"/copy-* "$work"/rounds-*
