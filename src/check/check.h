@@ -5,7 +5,7 @@
 
 #include <string_view>
 
-#include "common/console.h"
+#include "base/console.h"
 #include "project/doctree.h"
 #include "project/model.h"
 

@@ -15,8 +15,8 @@
 #include "chm/sourcefiles.h"
 #include "chm/systemfiles.h"
 #include "common/text.h"
-#include "common/utf.h"
-#include "helpproject/codepage.h"
+#include "base/utf.h"
+#include "codepage/codepage.h"
 #include "platform/filesystem.h"
 
 namespace thc::chm {

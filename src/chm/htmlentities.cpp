@@ -4,7 +4,7 @@
 #include <iterator>
 #include <vector>
 
-#include "helpproject/singlebyte.h"
+#include "codepage/singlebyte.h"
 
 namespace thc::chm {
 

@@ -4,7 +4,7 @@
 #include <iterator>
 
 #include "chm/htmlentities.h"
-#include "common/utf.h"
+#include "base/utf.h"
 
 namespace thc::chm {
 

@@ -1,8 +1,8 @@
 #include "chm/projectfile.h"
 
-#include "chm/decoder.h"
+#include "codepage/decoder.h"
 #include "common/text.h"
-#include "helpproject/codepage.h"
+#include "codepage/codepage.h"
 
 namespace thc::chm {
 

@@ -1,7 +1,7 @@
 #include "chm/sourcefiles.h"
 
 #include "common/text.h"
-#include "common/utf.h"
+#include "base/utf.h"
 
 namespace thc::chm {
 

@@ -14,7 +14,7 @@
 #include "driver/options.h"
 #include "driver/paths.h"
 #include "driver/version.h"
-#include "helpproject/codepage.h"
+#include "codepage/codepage.h"
 #include "helpproject/helpcompiler.h"
 #include "images/images.h"
 #include "index/extend.h"

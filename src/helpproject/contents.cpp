@@ -4,7 +4,7 @@
 
 #include "catalog/catalog.h"
 #include "common/output.h"
-#include "helpproject/codepage.h"
+#include "codepage/codepage.h"
 #include "helpproject/sitemap.h"
 #include "markup/naming.h"
 

@@ -5,7 +5,7 @@
 
 #include "chm/compiler.h"
 #include "common/text.h"
-#include "helpproject/codepage.h"
+#include "codepage/codepage.h"
 #include "helpproject/projectfile.h"
 #include "platform/filesystem.h"
 #include "platform/process.h"

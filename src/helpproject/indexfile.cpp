@@ -6,7 +6,7 @@
 
 #include "common/output.h"
 #include "common/text.h"
-#include "helpproject/codepage.h"
+#include "codepage/codepage.h"
 #include "helpproject/sitemap.h"
 
 namespace thc {

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "common/console.h"
+#include "base/console.h"
 #include "common/output.h"
 #include "project/model.h"
 

@@ -1,7 +1,7 @@
 #include "helpproject/projectfile.h"
 
 #include "common/output.h"
-#include "helpproject/codepage.h"
+#include "codepage/codepage.h"
 #include "platform/textcase.h"
 
 namespace thc {

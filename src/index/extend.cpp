@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "helpproject/codepage.h"
+#include "codepage/codepage.h"
 #include "markup/naming.h"
 
 namespace thc {

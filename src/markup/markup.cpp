@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "common/text.h"
-#include "helpproject/codepage.h"
+#include "codepage/codepage.h"
 #include "markup/naming.h"
 
 namespace thc {

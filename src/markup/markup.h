@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "common/console.h"
+#include "base/console.h"
 #include "project/model.h"
 
 namespace thc {

@@ -1,7 +1,7 @@
 #include "markup/naming.h"
 
 #include "common/text.h"
-#include "helpproject/codepage.h"
+#include "codepage/codepage.h"
 
 namespace thc {
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "catalog/catalog.h"
-#include "helpproject/codepage.h"
+#include "codepage/codepage.h"
 #include "helpproject/contents.h"
 #include "helpproject/indexfile.h"
 #include "helpproject/projectfile.h"

@@ -15,7 +15,7 @@
 #include <thread>
 #include <vector>
 
-#include "common/console.h"
+#include "base/console.h"
 #include "common/output.h"
 #include "project/model.h"
 

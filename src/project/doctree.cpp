@@ -5,7 +5,7 @@
 #include <unordered_map>
 
 #include "common/text.h"
-#include "common/utf.h"
+#include "base/utf.h"
 #include "platform/filesystem.h"
 
 namespace thc {

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "common/console.h"
+#include "base/console.h"
 #include "project/model.h"
 
 namespace thc {

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "common/console.h"
+#include "base/console.h"
 #include "project/importchain.h"
 #include "project/model.h"
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "common/console.h"
+#include "base/console.h"
 #include "helpproject/temp_folder.h"
 #include "support/run_program.h"
 #include "support/u16.h"

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "common/console.h"
+#include "base/console.h"
 #include "helpproject/temp_folder.h"
 #include "support/run_program.h"
 #include "support/u16.h"

@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "common/console.h"
+#include "base/console.h"
 #include "project/reader.h"
 #include "support/run_program.h"
 #include "support/u16.h"

@@ -6,12 +6,12 @@
 #include <vector>
 
 #include "catalog/catalog.h"
-#include "chm/decoder.h"
+#include "codepage/decoder.h"
 #include "check/check.h"
-#include "common/console.h"
+#include "base/console.h"
 #include "common/text.h"
-#include "common/utf.h"
-#include "helpproject/codepage.h"
+#include "base/utf.h"
+#include "codepage/codepage.h"
 #include "helpproject/contents.h"
 #include "helpproject/indexfile.h"
 #include "helpproject/projectfile.h"
@@ -363,7 +363,7 @@ std::string checkHelpProject(std::string_view text, const std::vector<std::u16st
                              unsigned codePage) {
   std::u16string expected = u"[FILES]\n";
   for (const std::u16string& file : files) expected += file + u"\n";
-  if (!chm::TextDecoder(codePage).decode(text).ends_with(expected)) {
+  if (!TextDecoder(codePage).decode(text).ends_with(expected)) {
     return "the help project does not list exactly the pages written";
   }
   return {};
