@@ -3,6 +3,7 @@
 #include <string>
 
 #include "common/text.h"
+#include "markup/imagelist.h"
 #include "platform/filesystem.h"
 
 namespace thc {
@@ -20,12 +21,6 @@ std::u16string imageSourcePath(const ProjectModel& model, const ImageEntry& imag
     if (c == u'/' || c == u'\\') c = separator;
   }
   return path;
-}
-
-// The name of an image's copy in the output folder: its number and the
-// source's extension, as the pages' img elements name it.
-std::u16string imageFileName(const ImageEntry& image) {
-  return decimalText(image.number) + u"." + fileExtension(image.source);
 }
 
 // Without confinement an image is read wherever its path leads.
@@ -50,7 +45,7 @@ bool copyImage(const ProjectModel& model, OutputFolder& folder, std::u16string_v
 bool copyImages(const ProjectModel& model, Console& console, OutputFolder& folder) {
   for (const ImageEntry& image : model.images) {
     const std::u16string source = imageSourcePath(model, image);
-    const std::u16string name = imageFileName(image);
+    const std::u16string name = imageFileName(image.number, image.source);
     if (!copyImage(model, folder, source, name)) {
       console.writeLine(u"Unable to copy " + source + u" to " + folder.path() + name);
       return false;

@@ -114,16 +114,4 @@ std::u16string valueOrDefault(Name value, Name fallback) {
   return std::u16string(trimmed);
 }
 
-Name currentLibraryName(const Project& project) {
-  if (project.libraries.empty()) return {};
-  return project.libraries.back().name;
-}
-
-Name currentClassName(const Project& project) {
-  if (project.libraries.empty()) return {};
-  const Library& library = project.libraries.back();
-  if (library.classes.empty()) return {};
-  return library.classes.back().name;
-}
-
 }  // namespace thc

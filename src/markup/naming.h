@@ -7,7 +7,6 @@
 #include <string>
 #include <string_view>
 
-#include "project/model.h"
 
 namespace thc {
 
@@ -44,10 +43,5 @@ std::u16string typedName(Name name, Name type, bool pointer);
 
 // trimText(value), or trimText(fallback) when that is empty.
 std::u16string valueOrDefault(Name value, Name fallback);
-
-// The library being read (the last one appended), or "" before the first.
-Name currentLibraryName(const Project& project);
-// The last class appended to the library being read, or "".
-Name currentClassName(const Project& project);
 
 }  // namespace thc

@@ -3,7 +3,7 @@
 #include "common/text.h"
 #include "markup/naming.h"
 #include "platform/textcase.h"
-#include "project/reader.h"
+#include "project/readtext.h"
 
 namespace thc {
 

@@ -12,6 +12,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "markup/imagelist.h"
 #include "project/doctree.h"
 
 namespace thc {
@@ -164,11 +165,6 @@ struct KeywordMap {
   };
   std::vector<Keyword> keywords;  // creation order
   std::unordered_map<std::u16string, size_t, TextHash, std::equal_to<>> positions;  // keyword -> index
-};
-
-struct ImageEntry {
-  int64_t number = 0;
-  std::u16string source;
 };
 
 // The language catalog: lower-cased key -> text. A later definition of a key

@@ -3,42 +3,13 @@
 #include <optional>
 
 #include "common/text.h"
-#include "markup/markup.h"
 #include "platform/filesystem.h"
 #include "platform/textcase.h"
 #include "project/items.h"
 #include "project/loader.h"
+#include "project/readtext.h"
 
 namespace thc {
-
-std::u16string escapeAmpersands(std::u16string_view text) {
-  std::u16string_view rest = trimmedView(text);
-  std::u16string result;
-  result.reserve(rest.size());
-  for (;;) {
-    const size_t ampersand = rest.find(u'&');
-    result.append(rest.substr(0, ampersand));
-    if (ampersand == std::u16string_view::npos) break;
-    result += u"&amp;";
-    rest.remove_prefix(ampersand + 1);
-  }
-  return result;
-}
-
-std::u16string readElementText(const DocNode* element, Console& console) {
-  if (!element) return {};
-  const DocNode* first = element->firstChild;
-  if (first && first->kind == NodeKind::CData) return std::u16string(first->text);
-  if (first) {
-    console.writeLine(u"Warning in node: " + path(element));
-    console.writeLine(u"Only CData Nodes are allowed.");
-  }
-  return escapeAmpersands(element->text);
-}
-
-std::u16string readMarkup(const DocNode* element, ProjectModel& model, Console& console) {
-  return translateMarkup(readElementText(element, console), element, model, console);
-}
 
 namespace {
 

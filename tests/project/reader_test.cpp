@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "project/readtext.h"
 #include "support/run_program.h"
 #include "support/u16.h"
 
@@ -144,6 +145,23 @@ TEST(Reader, EscapeAmpersands) {
       {"<x> \"q\"", "<x> \"q\""}, {"\r\n&\r\n", "&amp;"},
   };
   for (const Case& c : cases) EXPECT_EQ(u8(escapeAmpersands(u16(c.text))), c.escaped) << c.text;
+}
+
+TEST(Reader, CurrentLibraryAndClass) {
+  Project project;
+  EXPECT_EQ(u8(currentLibraryName(project)), "");
+  EXPECT_EQ(u8(currentClassName(project)), "");
+  Library& first = project.libraries.emplace_back();
+  first.name = u" Files ";
+  first.classes.emplace_back().name = u"Stream";
+  first.classes.emplace_back().name = u"Pipe";
+  EXPECT_EQ(u8(currentLibraryName(project)), " Files ");
+  EXPECT_EQ(u8(currentClassName(project)), "Pipe");
+  // A library whose first class has not been read yet has no current class,
+  // even though an earlier library had some.
+  project.libraries.emplace_back().name = u"Net";
+  EXPECT_EQ(u8(currentLibraryName(project)), "Net");
+  EXPECT_EQ(u8(currentClassName(project)), "");
 }
 
 TEST(Reader, LibraryLevelElementsLandInTheirFields) {

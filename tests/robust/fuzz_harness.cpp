@@ -171,9 +171,9 @@ std::string checkCase(Text text) {
 
 // ---------------------------------------------------------------- markup
 
-struct MarkupContext {
-  std::unique_ptr<DocTree> tree = parseDocument("<doc><library><description/></library></doc>");
-  const DocNode* node = rootElement(*tree)->firstChild->firstChild;
+// The translator's diagnostics name this place.
+struct FuzzOrigin final : MarkupOrigin {
+  std::u16string path() const override { return u"/doc/library/description"; }
 };
 
 std::string checkDiagnostics(const std::vector<std::u16string>& lines, Text text, Text result) {
@@ -395,15 +395,13 @@ std::string fuzzTextHelpers(std::string_view bytes) {
 }
 
 std::string fuzzMarkup(std::string_view bytes) {
-  static const MarkupContext context;
   const std::u16string text = fuzzText16(bytes);
-  ProjectModel model;
-  Library& library = model.project.libraries.emplace_back();
-  library.name = u"Lib";
-  library.classes.emplace_back().name = u"Cls";
+  const FuzzOrigin origin;
+  std::vector<ImageEntry> images;
   MemoryConsole console;
-  const std::u16string result = translateMarkup(text, context.node, model, console);
-  return firstFault(checkDiagnostics(console.lines, text, result), checkImages(model.images));
+  const std::u16string result =
+      translateMarkup(text, MarkupContext{u"Lib", u"Cls", u"", images, console, origin});
+  return firstFault(checkDiagnostics(console.lines, text, result), checkImages(images));
 }
 
 std::string fuzzCatalog(std::string_view bytes) {
