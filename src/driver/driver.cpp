@@ -57,19 +57,19 @@ bool runStages(ProjectModel& model, Console& console, OutputFolder& folder, DocT
                const DriverOptions& options) {
   console.writeLine(u"Parsing file ...");
   readProject(model, console, rootElement(tree));
-  // The model holds copies of everything read; only the node paths are
-  // still needed, by the checks.
-  releaseContent(tree);
+  // The model holds copies of everything read, and the places of the
+  // records for the checks: the trees go now.
+  finishReading(model, tree);
   console.writeLine(u"done");
 
   console.writeLine(u"Checking file ...");
-  if (!checkProject(model.project, console)) {
+  if (!checkProject(model.project, model.sources, console)) {
     console.writeLine(u"Errors found");
     return false;
   }
   console.writeLine(u"done");
-  // No later stage names a node, so the trees make room for the pages.
-  releaseDocuments(model, tree);
+  // No later stage names a record's place.
+  model.sources = SourceMap();
 
   console.writeLine(u"Creating Language Catalog ...");
   if (!model.project.catalogSource.empty()) buildCatalog(model.catalog, model.project.catalogSource);

@@ -14,6 +14,7 @@
 
 #include "markup/imagelist.h"
 #include "project/doctree.h"
+#include "project/sources.h"
 
 namespace thc {
 
@@ -31,7 +32,7 @@ struct Argument {
   std::u16string type;
   std::u16string defaultValue;  // commands only
   std::u16string description;   // markup
-  const DocNode* node = nullptr;
+  SourceRef source;  // the element it was read from
 };
 
 struct Result {
@@ -58,13 +59,13 @@ struct Reference {
   std::u16string constantName;
   std::u16string structureName;
   ReferenceKind kind = ReferenceKind::Library;
-  const DocNode* node = nullptr;
+  SourceRef source;  // the element it was read from
 };
 
 struct Example {
   std::u16string name;
   std::u16string text;  // markup
-  const DocNode* node = nullptr;
+  SourceRef source;  // the element it was read from
 };
 
 // A command of a library, or a method of a class.
@@ -78,7 +79,7 @@ struct Command {
   std::vector<std::u16string> noOsList;  // markup
   std::vector<Example> examples;
   std::u16string keywords;
-  const DocNode* node = nullptr;
+  SourceRef source;  // the element it was read from
   bool deprecated = false;
 };
 
@@ -88,7 +89,7 @@ struct StructureElement {
   std::u16string description;  // markup
   std::u16string offset;       // as written
   int64_t offsetValue = 0;
-  const DocNode* node = nullptr;
+  SourceRef source;  // the element it was read from
 };
 
 struct Structure {
@@ -96,7 +97,7 @@ struct Structure {
   std::u16string description;  // markup
   std::vector<StructureElement> elements;
   std::u16string keywords;
-  const DocNode* node = nullptr;
+  SourceRef source;  // the element it was read from
   bool deprecated = false;
 };
 
@@ -105,7 +106,7 @@ struct Class {
   std::u16string description;  // markup
   std::vector<Command> methods;
   std::u16string keywords;
-  const DocNode* node = nullptr;
+  SourceRef source;  // the element it was read from
   bool deprecated = false;
 };
 
@@ -113,7 +114,7 @@ struct Constant {
   std::u16string name;
   std::u16string description;  // markup
   std::u16string keywords;
-  const DocNode* node = nullptr;
+  SourceRef source;  // the element it was read from
   bool deprecated = false;
 };
 
@@ -123,7 +124,7 @@ struct Macro {
   std::u16string keywords;
   Result result;
   std::vector<Argument> args;  // never with a default value
-  const DocNode* node = nullptr;
+  SourceRef source;  // the element it was read from
   bool deprecated = false;
 };
 
@@ -139,7 +140,7 @@ struct Library {
   std::u16string description;  // markup
   std::u16string history;      // markup
   std::u16string version;      // markup
-  const DocNode* node = nullptr;
+  SourceRef source;  // the element it was read from
   bool deprecated = false;
 };
 
@@ -185,7 +186,7 @@ struct Project {
   std::u16string history;      // markup
   std::u16string version;      // markup
   std::u16string catalogSource;
-  const DocNode* docNode = nullptr;
+  SourceRef docSource;  // the doc element, when there was one
 };
 
 struct ProjectModel {
@@ -199,6 +200,9 @@ struct ProjectModel {
   // An import lay outside confinedTo and was skipped: the help lacks it.
   bool importRefused = false;
   Project project;
+  // The places the records were read from, for the checks' diagnostics;
+  // released once the checks are done.
+  SourceMap sources;
   std::vector<std::u16string> generatedFiles;
   std::vector<ImageEntry> images;
   Catalog catalog;

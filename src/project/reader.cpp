@@ -21,7 +21,7 @@ void readLibrary(ProjectModel& model, Console& console, const DocNode* element) 
   Library& library = model.project.libraries.emplace_back();
   library.name = attribute(element, u"name");
   library.deprecated = attributeIsYes(element, u"deprecated");
-  library.node = element;
+  library.source = model.sources.refer(element);
   readLibraryLevel(model, console, element->firstChild, library);
 }
 
@@ -143,21 +143,22 @@ void readDocumentLevel(ProjectModel& model, Console& console, const DocNode* fir
 
 void readLibraryLevel(ProjectModel& model, Console& console, const DocNode* first,
                       Library& library) {
+  SourceMap& sources = model.sources;
   for (const DocNode* node = first; node; node = node->nextSibling) {
     if (node->kind != NodeKind::Element) continue;
     const std::u16string_view name = node->name;
     if (name == u"constant") {
-      readConstant(model, console, node->firstChild, appendItem(library.constants, node));
+      readConstant(model, console, node->firstChild, appendItem(library.constants, node, sources));
     } else if (name == u"description") {
       library.description = readMarkup(node, model, console);
     } else if (name == u"command") {
-      readCommand(model, console, node->firstChild, appendItem(library.commands, node));
+      readCommand(model, console, node->firstChild, appendItem(library.commands, node, sources));
     } else if (name == u"class") {
-      readClass(model, console, node->firstChild, appendItem(library.classes, node));
+      readClass(model, console, node->firstChild, appendItem(library.classes, node, sources));
     } else if (name == u"structure") {
-      readStructure(model, console, node->firstChild, appendItem(library.structures, node));
+      readStructure(model, console, node->firstChild, appendItem(library.structures, node, sources));
     } else if (name == u"macro") {
-      readMacro(model, console, node->firstChild, appendItem(library.macros, node));
+      readMacro(model, console, node->firstChild, appendItem(library.macros, node, sources));
     } else if (name == u"keywords") {
       appendKeywords(library.keywords, node);
     } else if (name == u"version") {
@@ -200,7 +201,7 @@ void readProject(ProjectModel& model, Console& console, const DocNode* root) {
     Project& project = model.project;
     project.lang = platform::toLower(trimText(attribute(node, u"lang")));
     project.title = attribute(node, u"title");
-    project.docNode = node;
+    project.docSource = model.sources.refer(node);
     readDocumentLevel(model, console, node->firstChild, chain, loader);
   }
 }

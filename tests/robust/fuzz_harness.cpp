@@ -429,7 +429,7 @@ std::string fuzzPipeline(std::string_view bytes) {
   model.outputDir = std::u16string(kNowhere) + u"html/";
   MemoryConsole console;
   readProject(model, console, rootElement(*tree));
-  if (!checkProject(model.project, console)) return {};
+  if (!checkProject(model.project, model.sources, console)) return {};
   if (!model.project.catalogSource.empty()) buildCatalog(model.catalog, model.project.catalogSource);
   sortProject(model.project);
   extendIndex(model.project);
