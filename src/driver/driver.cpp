@@ -17,7 +17,7 @@
 #include "codepage/codepage.h"
 #include "helpproject/helpcompiler.h"
 #include "images/images.h"
-#include "index/extend.h"
+#include "plan/outputplan.h"
 #include "index/sort.h"
 #include "linkcheck/report.h"
 #include "pages/generate.h"
@@ -80,7 +80,7 @@ bool runStages(ProjectModel& model, Console& console, OutputFolder& folder, DocT
   console.writeLine(u"done");
 
   console.writeLine(u"Extending Index... ");
-  extendIndex(model.project);
+  OutputPlan plan = planOutput(model.project, model.catalog);
   console.writeLine(u"done");
 
   // The link check sees every file as the folder stores it, and reports
@@ -88,7 +88,7 @@ bool runStages(ProjectModel& model, Console& console, OutputFolder& folder, DocT
   LinkChecker links(helpCodePage(model.project.lang));
   if (options.checkLinks) folder.observe(&links);
   console.writeLine(u"Creating HTML files at " + model.outputDir);
-  bool written = generateOutput(model, console, folder);
+  bool written = generateOutput(model, std::move(plan), console, folder);
   console.writeLine(u"Completed");
 
   const bool copied = copyImageStage(model, console, folder);

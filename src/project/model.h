@@ -174,8 +174,6 @@ using Catalog = std::unordered_map<std::u16string, std::u16string, TextHash, std
 
 struct Project {
   std::vector<Library> libraries;
-  std::vector<IndexEntry> indexEntries;
-  KeywordMap keywordMap;
   std::vector<std::unique_ptr<DocTree>> importedDocs;  // keeps them alive
   std::u16string lang;
   std::u16string author;       // markup
