@@ -88,7 +88,7 @@ bool runStages(ProjectModel& model, Console& console, OutputFolder& folder, DocT
   LinkChecker links(helpCodePage(model.project.lang));
   if (options.checkLinks) folder.observe(&links);
   console.writeLine(u"Creating HTML files at " + model.outputDir);
-  bool written = generateOutput(model, std::move(plan), console, folder);
+  const bool written = generateOutput(model, std::move(plan), console, folder).complete;
   console.writeLine(u"Completed");
 
   const bool copied = copyImageStage(model, console, folder);
@@ -103,6 +103,13 @@ HelpCompilerSettings compilerSettings(const DriverOptions& options) {
   settings.seconds = options.sourceDateEpoch;
   settings.threads = compressionThreads();
   return settings;
+}
+
+// Lets go of what was read and planned; the paths stay.
+void releaseModel(ProjectModel& model) {
+  model.project = Project();
+  model.catalog = Catalog();
+  std::vector<ImageEntry>().swap(model.images);
 }
 
 // Takes the output folder, loads the project and runs the stages. False on
@@ -130,8 +137,12 @@ bool loadAndRun(ProjectModel& model, Console& console, const DriverOptions& opti
   const bool ran = runStages(model, console, folder, *tree, options) && !model.importRefused &&
                    !model.importFailed;
   if (!ran || !options.compileHelp) return ran;
-  return compileHelpFile(model, folder, console, compilerSettings(options));
-  // The main tree object ends here; its nodes went after the checks.
+  // The compile reads the folder, not the model: the model goes first, so
+  // the compile's memory does not come on top of it.
+  const HelpFileName name{model.project.title, model.project.lang};
+  tree.reset();
+  releaseModel(model);
+  return compileHelpFile(name, folder, console, compilerSettings(options));
 }
 
 // A path whose bytes were not UTF-8 names some other file than the one

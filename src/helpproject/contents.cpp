@@ -113,9 +113,7 @@ std::string contentsEntry(std::u16string_view local, std::u16string_view name,
   return std::move(text.bytes);
 }
 
-std::string contentsBody(const ProjectModel& model) {
-  const Project& project = model.project;
-  const Catalog& catalog = model.catalog;
+std::string contentsBody(const Project& project, const Catalog& catalog) {
   ContentsText out(project.lang);
   out.bytes.reserve(estimatedSize(project));
   entry(out, u"index.html", u"Index");  // fixed, not from the catalog

@@ -17,7 +17,7 @@ namespace {
 // failing page never stops the walk.
 class Generator {
  public:
-  Generator(ProjectModel& model, Console& console, OutputFolder& folder)
+  Generator(const ProjectModel& model, Console& console, OutputFolder& folder)
       : model_(model), console_(console), folder_(folder), pages_(folder) {}
 
   // The planned pages in order; each name and title moves into the writer,
@@ -30,13 +30,14 @@ class Generator {
     std::vector<PlannedPage>().swap(plan.pages);
   }
   void writeHelpProjectFiles(std::vector<IndexEntry> indexEntries);
-  bool succeeded() const { return succeeded_; }
+  GeneratedOutput result() { return GeneratedOutput{succeeded_, std::move(written_)}; }
 
  private:
-  ProjectModel& model_;
+  const ProjectModel& model_;
   Console& console_;
   OutputFolder& folder_;
   PageWriter pages_;
+  std::vector<std::u16string> written_;
   bool succeeded_ = true;
 };
 
@@ -45,9 +46,9 @@ class Generator {
 // The project file comes last so that it lists every page written.
 void Generator::writeHelpProjectFiles(std::vector<IndexEntry> indexEntries) {
   {
-    const std::string contents = contentsBody(model_);
+    const std::string contents = contentsBody(model_.project, model_.catalog);
     // Waits for the pages handed over, reports them and lists those written.
-    if (!pages_.finish(model_, console_)) succeeded_ = false;
+    if (!pages_.finish(console_, written_)) succeeded_ = false;
     if (!writeContentsFile(console_, folder_, contents)) succeeded_ = false;
   }
   {
@@ -55,16 +56,17 @@ void Generator::writeHelpProjectFiles(std::vector<IndexEntry> indexEntries) {
     std::vector<IndexEntry>().swap(indexEntries);
     if (!writeIndexFile(console_, folder_, index)) succeeded_ = false;
   }
-  if (!writeTextFile(console_, folder_, u"document.hhp", helpProjectText(model_))) succeeded_ = false;
+  if (!writeTextFile(console_, folder_, u"document.hhp", helpProjectText(model_.project, written_))) succeeded_ = false;
 }
 
 }  // namespace
 
-bool generateOutput(ProjectModel& model, OutputPlan plan, Console& console, OutputFolder& folder) {
+GeneratedOutput generateOutput(const ProjectModel& model, OutputPlan plan, Console& console,
+                               OutputFolder& folder) {
   Generator generator(model, console, folder);
   generator.writePages(plan);
   generator.writeHelpProjectFiles(std::move(plan.indexEntries));
-  return generator.succeeded();
+  return generator.result();
 }
 
 }  // namespace thc

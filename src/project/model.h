@@ -201,7 +201,6 @@ struct ProjectModel {
   // The places the records were read from, for the checks' diagnostics;
   // released once the checks are done.
   SourceMap sources;
-  std::vector<std::u16string> generatedFiles;
   std::vector<ImageEntry> images;
   Catalog catalog;
   // An import was missing or defective: the help lacks what it held, so the

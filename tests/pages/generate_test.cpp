@@ -26,9 +26,16 @@ Names utf8Names(const std::vector<std::u16string>& names) {
 }
 
 // One run's output written into the folder `dir`.
-bool generateInto(ProjectModel& model, Console& console, std::u16string_view dir) {
+// A model and the pages its generation wrote.
+struct Generated : ProjectModel {
+  std::vector<std::u16string> generatedFiles;
+};
+
+bool generateInto(Generated& model, Console& console, std::u16string_view dir) {
   OutputFolder folder(dir);
-  return generateOutput(model, planOutput(model.project, model.catalog), console, folder);
+  GeneratedOutput output = generateOutput(model, planOutput(model.project, model.catalog), console, folder);
+  model.generatedFiles = std::move(output.pages);
+  return output.complete;
 }
 
 struct Output {
@@ -65,7 +72,7 @@ Library fullLibrary() {
 
 TEST(GenerateOutput, WritesTheLibraryPagesInWalkOrder) {
   Output out;
-  ProjectModel model;
+  Generated model;
   model.project.libraries.push_back(fullLibrary());
   MemoryConsole console;
   EXPECT_TRUE(generateInto(model, console, out.dir()));
@@ -103,7 +110,7 @@ TEST(GenerateOutput, ProjectWithoutLibraries) {
   };
   for (const Case& c : cases) {
     Output out;
-    ProjectModel model;
+    Generated model;
     model.project.title = u"Docs";
     model.project.history = u16(c.history);
     model.catalog = {{u"index", u"Start"}, {u"history", u"Verlauf"}};
@@ -122,7 +129,7 @@ TEST(GenerateOutput, ProjectWithoutLibraries) {
 }
 
 TEST(GenerateOutput, NeighboursStayWithinOneList) {
-  ProjectModel model;
+  Generated model;
   Library a = named<Library>(u"A");
   a.classes = {named<Class>(u"K1"), named<Class>(u"K2")};
   a.classes[0].methods = {named<Command>(u"x"), named<Command>(u"y")};
@@ -168,7 +175,7 @@ TEST(GenerateOutput, NeighboursStayWithinOneList) {
 }
 
 TEST(GenerateOutput, PlanAppendsIndexEntriesForKeywordsInPageOrder) {
-  ProjectModel model;
+  Generated model;
   Library lib = fullLibrary();
   lib.classes[0].methods[1].keywords = u";mk";
   lib.classes[0].keywords = u";ck";
@@ -206,7 +213,7 @@ TEST(GenerateOutput, PlanAppendsIndexEntriesForKeywordsInPageOrder) {
 
 TEST(GenerateOutput, FailingPagesAreReportedAndTheWalkGoesOn) {
   Output out;
-  ProjectModel model;
+  Generated model;
   Library lib = named<Library>(u"L");
   lib.structures = {named<Structure>(u"../evil"), named<Structure>(u"ok")};
   model.project.libraries.push_back(std::move(lib));
@@ -221,7 +228,7 @@ TEST(GenerateOutput, FailingPagesAreReportedAndTheWalkGoesOn) {
 TEST(GenerateOutput, MissingFolderFailsEveryFile) {
   Output out;
   const std::string missing = out.path + "/missing/";
-  ProjectModel model;
+  Generated model;
   model.project.libraries.push_back(named<Library>(u"L"));
   model.project.libraries.back().commands = {named<Command>(u"f")};
   MemoryConsole console;

@@ -259,13 +259,15 @@ constexpr Text kNowhere = u"/nonexistent-thc-fuzz/";
 // The planned pages with every body built in memory, as the generation
 // driver builds them: a name with a separator or a control character is
 // refused by the page writer, so it is not listed as written.
-void writePagesInMemory(ProjectModel& model, const OutputPlan& plan) {
+std::vector<std::u16string> writePagesInMemory(const ProjectModel& model, const OutputPlan& plan) {
+  std::vector<std::u16string> written;
   for (const PlannedPage& page : plan.pages) {
     const std::u16string body = pageBody(model.project, model.catalog, plan.names, page);
     bool refused = false;
     for (char16_t c : page.file) refused = refused || isSeparator(c) || c < 32;
-    if (!refused) model.generatedFiles.push_back(page.file);
+    if (!refused) written.push_back(page.file);
   }
+  return written;
 }
 
 // Every value="..." of a sitemap list: a raw quote or angle bracket inside
@@ -358,13 +360,13 @@ std::string fuzzPipeline(std::string_view bytes) {
   if (!model.project.catalogSource.empty()) buildCatalog(model.catalog, model.project.catalogSource);
   sortProject(model.project);
   const OutputPlan plan = planOutput(model.project, model.catalog);
-  writePagesInMemory(model, plan);
-  const std::string contents = contentsBody(model);
+  const std::vector<std::u16string> written = writePagesInMemory(model, plan);
+  const std::string contents = contentsBody(model.project, model.catalog);
   const std::string index = indexBody(plan.indexEntries, model.project.lang);
-  const std::string helpProject = helpProjectText(model);
+  const std::string helpProject = helpProjectText(model.project, written);
   const unsigned codePage = helpCodePage(model.project.lang);
   return firstFault(checkSitemapValues(contents), checkSitemapValues(index),
-                    checkHelpProject(helpProject, model.generatedFiles, codePage),
+                    checkHelpProject(helpProject, written, codePage),
                     checkImages(model.images));
 }
 
