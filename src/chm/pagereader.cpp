@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <iterator>
 
-#include "chm/htmlentities.h"
 #include "base/utf.h"
+#include "chm/htmlentities.h"
 
 namespace thc::chm {
 

@@ -1,7 +1,7 @@
 #include "chm/sourcefiles.h"
 
-#include "common/text.h"
 #include "base/utf.h"
+#include "common/text.h"
 
 namespace thc::chm {
 

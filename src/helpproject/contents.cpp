@@ -3,8 +3,8 @@
 #include <utility>
 
 #include "catalog/catalog.h"
-#include "common/output.h"
 #include "codepage/codepage.h"
+#include "common/output.h"
 #include "helpproject/sitemap.h"
 #include "markup/naming.h"
 

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "chm/compiler.h"
-#include "common/text.h"
 #include "codepage/codepage.h"
+#include "common/text.h"
 #include "helpproject/projectfile.h"
 #include "platform/filesystem.h"
 #include "platform/process.h"

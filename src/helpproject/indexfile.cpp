@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <vector>
 
+#include "codepage/codepage.h"
 #include "common/output.h"
 #include "common/text.h"
-#include "codepage/codepage.h"
 #include "helpproject/sitemap.h"
 
 namespace thc {
@@ -90,14 +90,14 @@ void addKeywords(KeywordMap& keywordMap, const IndexEntry& entry) {
   }
 }
 
-KeywordMap keywordMap(const std::vector<IndexEntry>& entries) {
+KeywordMap collectKeywords(const std::vector<IndexEntry>& entries) {
   KeywordMap map;
   for (const IndexEntry& entry : entries) addKeywords(map, entry);
   return map;
 }
 
 std::string indexBody(const std::vector<IndexEntry>& entries, std::u16string_view lang) {
-  const KeywordMap map = keywordMap(entries);
+  const KeywordMap map = collectKeywords(entries);
   TextEncoder encoder(helpCodePage(lang));
   size_t size = 0;
   for (const KeywordMap::Keyword& keyword : map.keywords) size += keywordSize(encoder, keyword);

@@ -13,7 +13,7 @@ namespace thc {
 
 void addKeywords(KeywordMap& keywordMap, const IndexEntry& entry);
 // The keywords of the entries, each with its links, in creation order.
-KeywordMap keywordMap(const std::vector<IndexEntry>& entries);
+KeywordMap collectKeywords(const std::vector<IndexEntry>& entries);
 
 // The body for the entries, as bytes in the code page of the help language.
 std::string indexBody(const std::vector<IndexEntry>& entries, std::u16string_view lang);

@@ -1,7 +1,7 @@
 #include "helpproject/projectfile.h"
 
-#include "common/output.h"
 #include "codepage/codepage.h"
+#include "common/output.h"
 #include "platform/textcase.h"
 
 namespace thc {

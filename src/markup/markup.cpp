@@ -3,8 +3,8 @@
 #include <array>
 #include <optional>
 
-#include "common/text.h"
 #include "codepage/codepage.h"
+#include "common/text.h"
 #include "markup/imagelist.h"
 #include "markup/naming.h"
 

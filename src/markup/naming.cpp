@@ -1,7 +1,7 @@
 #include "markup/naming.h"
 
-#include "common/text.h"
 #include "codepage/codepage.h"
+#include "common/text.h"
 
 namespace thc {
 

@@ -4,8 +4,8 @@
 
 #include <unordered_map>
 
-#include "common/text.h"
 #include "base/utf.h"
+#include "common/text.h"
 #include "platform/filesystem.h"
 
 namespace thc {

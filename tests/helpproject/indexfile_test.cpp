@@ -59,7 +59,7 @@ TEST(AddKeywords, SplitsTrimsAndSkipsEmptyFields) {
       {indexEntry(u"Gfx - Constants", u"Gfx_constant.html", u"Alpha;Beta", u"PI"),
        {"Alpha: Gfx - Constants=Gfx_constant.html#PI",
         "Beta: Gfx - Constants=Gfx_constant.html#PI"}},
-      // The entries index extension makes for constants carry the anchor in the page.
+      // The entries planned under a constant's name carry the anchor in the page.
       {indexEntry(u"PI", u"Math_constant.html#PI", u"PI"), {"PI: PI=Math_constant.html#PI"}},
       {indexEntry(u"T", u"p.html", u"Draw;draw;Draw"),
        {"Draw: T=p.html T=p.html", "draw: T=p.html"}},
@@ -77,7 +77,7 @@ TEST(IndexBody, OneKeywordCollectsTheLinksOfEveryEntryInOrder) {
                                      indexEntry(u"Open", u"Net_f_Open.html", u"Open")};
   EXPECT_EQ(indexBody(entries, u""),
             keyword("Open", {{"Open", "Files_f_Open.html"}, {"Open", "Net_f_Open.html"}}));
-  EXPECT_EQ(keywordMap(entries).keywords.size(), 1u);
+  EXPECT_EQ(collectKeywords(entries).keywords.size(), 1u);
 }
 
 TEST(IndexBody, VisitsKeywordsBySlotThenNewestFirst) {
@@ -105,7 +105,7 @@ TEST(IndexBody, KeepsTheOrderAtOneHundredThousandKeywords) {
                            static_cast<char16_t>(u'A' + i / 60000)};
     entries.push_back(IndexEntry{u"t", u"p", k, u""});
   }
-  const KeywordMap map = keywordMap(entries);
+  const KeywordMap map = collectKeywords(entries);
   ASSERT_EQ(map.keywords.size(), 100000u);
   std::vector<size_t> order = keywordOrder(map);
   ASSERT_EQ(order.size(), map.keywords.size());

@@ -5,13 +5,13 @@
 #include <memory>
 #include <vector>
 
-#include "catalog/catalog.h"
-#include "codepage/decoder.h"
-#include "check/check.h"
 #include "base/console.h"
-#include "common/text.h"
 #include "base/utf.h"
+#include "catalog/catalog.h"
+#include "check/check.h"
 #include "codepage/codepage.h"
+#include "codepage/decoder.h"
+#include "common/text.h"
 #include "helpproject/contents.h"
 #include "helpproject/indexfile.h"
 #include "helpproject/projectfile.h"
