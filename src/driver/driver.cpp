@@ -41,10 +41,11 @@ void printBanner(Console& console) {
 
 // Copies the images, when the markup registered any. False when a copy
 // failed.
-bool copyImageStage(const ProjectModel& model, Console& console, OutputFolder& folder) {
-  if (model.images.empty()) return true;
+bool copyImageStage(const ProjectModel& model, const std::vector<PlannedImage>& images,
+                    Console& console, OutputFolder& folder) {
+  if (images.empty()) return true;
   console.writeLine(u"Copying Image Files to " + model.outputDir);
-  if (!copyImages(model, console, folder)) {
+  if (!copyImages(model, images, console, folder)) {
     console.writeLine(u"Failed");
     return false;
   }
@@ -88,10 +89,11 @@ bool runStages(ProjectModel& model, Console& console, OutputFolder& folder, DocT
   LinkChecker links(helpCodePage(model.project.lang));
   if (options.checkLinks) folder.observe(&links);
   console.writeLine(u"Creating HTML files at " + model.outputDir);
+  const std::vector<PlannedImage> images = std::move(plan.images);
   const bool written = generateOutput(model, std::move(plan), console, folder).complete;
   console.writeLine(u"Completed");
 
-  const bool copied = copyImageStage(model, console, folder);
+  const bool copied = copyImageStage(model, images, console, folder);
   folder.observe(nullptr);
   const bool linked = !options.checkLinks || reportLinks(console, links);
   return written && copied && linked;
@@ -109,7 +111,6 @@ HelpCompilerSettings compilerSettings(const DriverOptions& options) {
 void releaseModel(ProjectModel& model) {
   model.project = Project();
   model.catalog = Catalog();
-  std::vector<ImageEntry>().swap(model.images);
 }
 
 // Takes the output folder, loads the project and runs the stages. False on

@@ -4,6 +4,7 @@
 
 #include "catalog/catalog.h"
 #include "codepage/codepage.h"
+#include "markup/imagelist.h"
 
 namespace thc {
 
@@ -22,6 +23,9 @@ class Planner {
     for (const Library& library : libraries) nameEntries(library);
     for (size_t i = 0; i < libraries.size(); ++i) planLibrary(position(i));
     planProjectPages();
+    for (const ImageEntry& image : project_.images) {
+      plan_.images.push_back(PlannedImage{image.source, imageFileName(image.number, image.source)});
+    }
     return std::move(plan_);
   }
 

@@ -39,12 +39,20 @@ struct PlannedPage {
   std::u16string title;
 };
 
+// An image's source as written, and the name of its copy in the output
+// folder, which the pages' img elements use.
+struct PlannedImage {
+  std::u16string source;
+  std::u16string file;
+};
+
 struct OutputPlan {
   PageNames names{0};
   std::vector<PlannedPage> pages;  // in writing order
   // Every item under its own name, library by library; then one entry per
   // item the author gave keywords to, in page order.
   std::vector<IndexEntry> indexEntries;
+  std::vector<PlannedImage> images;  // in the order the markup numbered them
 };
 
 OutputPlan planOutput(const Project& project, const Catalog& catalog);

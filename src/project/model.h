@@ -175,6 +175,7 @@ using Catalog = std::unordered_map<std::u16string, std::u16string, TextHash, std
 struct Project {
   std::vector<Library> libraries;
   std::vector<std::unique_ptr<DocTree>> importedDocs;  // keeps them alive
+  std::vector<ImageEntry> images;  // as the markup named them, in reading order
   std::u16string lang;
   std::u16string author;       // markup
   std::u16string description;  // markup
@@ -201,7 +202,6 @@ struct ProjectModel {
   // The places the records were read from, for the checks' diagnostics;
   // released once the checks are done.
   SourceMap sources;
-  std::vector<ImageEntry> images;
   Catalog catalog;
   // An import was missing or defective: the help lacks what it held, so the
   // run does not count as a success.

@@ -47,7 +47,7 @@ std::u16string readElementText(const DocNode* element, Console& console) {
 std::u16string readMarkup(const DocNode* element, ProjectModel& model, Console& console) {
   const NodeOrigin origin(element);
   const MarkupContext context{currentLibraryName(model.project), currentClassName(model.project),
-                              model.project.lang, model.images, console, origin};
+                              model.project.lang, model.project.images, console, origin};
   return translateMarkup(readElementText(element, console), context);
 }
 

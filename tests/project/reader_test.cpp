@@ -387,12 +387,12 @@ TEST(Reader, ImageNumbersRunOnAcrossImportedFiles) {
     <import file="lib.xml"/>
     <history>@image(img/a.png)</history>
   </doc>)", dir);
-  ASSERT_EQ(read.model.images.size(), 3u);
+  ASSERT_EQ(read.model.project.images.size(), 3u);
   EXPECT_EQ(u8(read.project().description), "<img src='1.png' />");
   EXPECT_EQ(u8(read.project().libraries.at(0).description), "<img src='2.gif' />");
   EXPECT_EQ(u8(read.project().history), "<img src='3.png' />");
-  EXPECT_EQ(u8(read.model.images[1].source), "img/b.gif");
-  EXPECT_EQ(read.model.images[2].number, 3);
+  EXPECT_EQ(u8(read.model.project.images[1].source), "img/b.gif");
+  EXPECT_EQ(read.model.project.images[2].number, 3);
 }
 
 TEST(Reader, ReferencesDefaultToWhatIsBeingReadAtThatMoment) {

@@ -367,7 +367,7 @@ std::string fuzzPipeline(std::string_view bytes) {
   const unsigned codePage = helpCodePage(model.project.lang);
   return firstFault(checkSitemapValues(contents), checkSitemapValues(index),
                     checkHelpProject(helpProject, written, codePage),
-                    checkImages(model.images));
+                    checkImages(model.project.images));
 }
 
 }  // namespace thc::robust
