@@ -14,7 +14,8 @@ SourceRef SourceMap::refer(const DocNode* node) {
   if (!node || node->kind == NodeKind::Document) return {};
   // The ancestors not on the chain, innermost first; the walk stops at the
   // first one the chain holds, or at the document.
-  std::vector<const DocNode*> missing;
+  std::vector<const DocNode*>& missing = missing_;
+  missing.clear();
   size_t kept = 0;  // how much of the chain stays
   for (const DocNode* n = node; n && n->kind != NodeKind::Document; n = n->parent) {
     auto found = std::find_if(chain_.rbegin(), chain_.rend(), [n](const Open& o) { return o.node == n; });

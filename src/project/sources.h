@@ -49,6 +49,9 @@ class SourceMap {
   std::vector<BlockStore<char16_t>> names_;
   // The chain of the element met last, from the outermost element down.
   std::vector<Open> chain_;
+  // The ancestors refer() has yet to enter; kept to spare an allocation per
+  // record.
+  std::vector<const DocNode*> missing_;
 };
 
 }  // namespace thc
