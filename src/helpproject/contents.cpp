@@ -96,10 +96,10 @@ void appendLibrary(ContentsText& out, const Catalog& catalog, const Library& lib
           [&](const Command& c) { return commandPageName(out.names, lib, c.name); },
           [](const Command& c) { return c.name; });
   if (!library.macros.empty()) {
-    entry(out, htmlFileName(out.names, lib + u"_macro"), catalogText(catalog, words::Macros));
+    entry(out, macrosPageName(out.names, lib), catalogText(catalog, words::Macros));
   }
   if (!library.history.empty()) {
-    entry(out, htmlFileName(out.names, lib + u"_history"), catalogText(catalog, words::History));
+    entry(out, historyPageName(out.names, lib), catalogText(catalog, words::History));
   }
   close(out);
 }
@@ -118,7 +118,7 @@ std::string contentsBody(const Project& project, const Catalog& catalog) {
   out.bytes.reserve(estimatedSize(project));
   entry(out, u"index.html", u"Index");  // fixed, not from the catalog
   if (!project.history.empty()) {
-    entry(out, htmlFileName(out.names, project.title + u"_history"),
+    entry(out, historyPageName(out.names, project.title),
           catalogText(catalog, words::History));
   }
   entry(out, u"index.html#libraries", catalogText(catalog, words::Libraries));

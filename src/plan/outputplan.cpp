@@ -127,13 +127,13 @@ void Planner::planItems(uint32_t lib) {
     page(PageKind::Structure, lib, position(i), 0, std::move(file), std::move(title));
   }
   if (!library.macros.empty()) {
-    const std::u16string file = htmlFileName(names, library.name + u"_macro");
+    const std::u16string file = macrosPageName(names, library.name);
     const std::u16string title = libraryPageTitle(library, words::Macros);
     for (const Macro& macro : library.macros) keywordEntry(title, file, macro.keywords, macro.name);
     page(PageKind::Macros, lib, 0, 0, file, title);
   }
   if (!library.constants.empty()) {
-    const std::u16string file = htmlFileName(names, library.name + u"_constant");
+    const std::u16string file = constantsPageName(names, library.name);
     const std::u16string title = libraryPageTitle(library, words::Constants);
     for (const Constant& constant : library.constants) {
       keywordEntry(title, file, constant.keywords, constant.name);
@@ -152,7 +152,7 @@ void Planner::planLibrary(uint32_t lib) {
   std::u16string title = libraryLinkText(library.name);
   keywordEntry(title, file, library.keywords);
   if (!library.history.empty()) {
-    page(PageKind::LibraryHistory, lib, 0, 0, htmlFileName(plan_.names, library.name + u"_history"),
+    page(PageKind::LibraryHistory, lib, 0, 0, historyPageName(plan_.names, library.name),
          libraryPageTitle(library, words::History));
   }
   page(PageKind::Library, lib, 0, 0, std::move(file), std::move(title));
@@ -161,7 +161,7 @@ void Planner::planLibrary(uint32_t lib) {
 // The project history page, when there is a history, and index.html.
 void Planner::planProjectPages() {
   if (!project_.history.empty()) {
-    page(PageKind::ProjectHistory, 0, 0, 0, htmlFileName(plan_.names, project_.title + u"_history"),
+    page(PageKind::ProjectHistory, 0, 0, 0, historyPageName(plan_.names, project_.title),
          project_.title + u" - " + catalogText(catalog_, words::History));
   }
   page(PageKind::Index, 0, 0, 0, u"index.html", catalogText(catalog_, words::Index));
