@@ -12,6 +12,15 @@ uint32_t SourceMap::add(const DocNode* node, uint32_t parent) {
 
 SourceRef SourceMap::refer(const DocNode* node) {
   if (!node || node->kind == NodeKind::Document) return {};
+  // Nearly always the element is a child of the one met last, or its
+  // sibling: its parent is then the last or the last but one on the chain.
+  for (size_t back = 1; back <= 2 && back <= chain_.size(); ++back) {
+    if (chain_[chain_.size() - back].node != node->parent) continue;
+    chain_.resize(chain_.size() - back + 1);
+    const uint32_t index = add(node, chain_.back().index);
+    chain_.push_back(Open{node, index});
+    return SourceRef{index};
+  }
   // The ancestors not on the chain, innermost first; the walk stops at the
   // first one the chain holds, or at the document.
   std::vector<const DocNode*>& missing = missing_;
