@@ -8,9 +8,9 @@ namespace thc {
 
 namespace {
 
-void reportAt(const DocNode* node, std::u16string_view message, Console& console) {
-  console.writeLine(u"Error at Node " + path(node));
-  console.writeLine(message);
+void reportAt(SourceRef source, std::u16string_view message, const CheckReport& report) {
+  report.console.writeLine(u"Error at Node " + report.sources.path(source));
+  report.console.writeLine(message);
 }
 
 bool isLetterOrUnderscore(char16_t c) {
@@ -39,25 +39,25 @@ std::u16string valueOf(std::u16string_view label, std::u16string_view rest) {
 }
 
 // Presence first, then the identifier form, both always run.
-bool requireIdentifier(std::u16string_view label, std::u16string_view text, const DocNode* node,
-                       Console& console) {
-  bool ok = requireValue(label, text, node, console);
-  return checkIdentifier(label, text, node, console) && ok;
+bool requireIdentifier(std::u16string_view label, std::u16string_view text, SourceRef source,
+                       const CheckReport& report) {
+  bool ok = requireValue(label, text, source, report);
+  return checkIdentifier(label, text, source, report) && ok;
 }
 
-bool checkArgument(const Argument& argument, Console& console) {
-  bool ok = requireIdentifier(u"name", argument.name, argument.node, console);
-  return requireValue(u"index", argument.index, argument.node, console) && ok;
+bool checkArgument(const Argument& argument, const CheckReport& report) {
+  bool ok = requireIdentifier(u"name", argument.name, argument.source, report);
+  return requireValue(u"index", argument.index, argument.source, report) && ok;
 }
 
-bool checkExample(const Example& example, Console& console) {
-  bool ok = requireValue(u"example value", example.text, example.node, console);
-  return requireValue(u"name", example.name, example.node, console) && ok;
+bool checkExample(const Example& example, const CheckReport& report) {
+  bool ok = requireValue(u"example value", example.text, example.source, report);
+  return requireValue(u"name", example.name, example.source, report) && ok;
 }
 
 // The field named "name" depends on the kind; every kind but a library
 // reference also names its library, and a member reference its class.
-bool checkReference(const Reference& reference, Console& console) {
+bool checkReference(const Reference& reference, const CheckReport& report) {
   const std::u16string* name = nullptr;
   switch (reference.kind) {
     case ReferenceKind::Library: name = &reference.library; break;
@@ -69,58 +69,58 @@ bool checkReference(const Reference& reference, Console& console) {
     case ReferenceKind::Member: name = &reference.memberName; break;
   }
   if (!name) return true;  // an unknown kind gets no rule
-  bool ok = requireIdentifier(u"name", *name, reference.node, console);
+  bool ok = requireIdentifier(u"name", *name, reference.source, report);
   if (reference.kind == ReferenceKind::Library) return ok;
-  ok = requireIdentifier(u"lib", reference.library, reference.node, console) && ok;
+  ok = requireIdentifier(u"lib", reference.library, reference.source, report) && ok;
   if (reference.kind != ReferenceKind::Member) return ok;
-  return requireIdentifier(u"class", reference.className, reference.node, console) && ok;
+  return requireIdentifier(u"class", reference.className, reference.source, report) && ok;
 }
 
-bool checkClass(const Class& cls, Console& console) {
-  bool ok = requireIdentifier(u"name", cls.name, cls.node, console);
-  for (const Command& method : cls.methods) ok = checkCommandRecord(method, console) && ok;
+bool checkClass(const Class& cls, const CheckReport& report) {
+  bool ok = requireIdentifier(u"name", cls.name, cls.source, report);
+  for (const Command& method : cls.methods) ok = checkCommandRecord(method, report) && ok;
   return ok;
 }
 
-bool checkMacro(const Macro& macro, Console& console) {
-  bool ok = requireIdentifier(u"name", macro.name, macro.node, console);
-  for (const Argument& argument : macro.args) ok = checkArgument(argument, console) && ok;
+bool checkMacro(const Macro& macro, const CheckReport& report) {
+  bool ok = requireIdentifier(u"name", macro.name, macro.source, report);
+  for (const Argument& argument : macro.args) ok = checkArgument(argument, report) && ok;
   return ok;
 }
 
 // Structure names only need to be present; their elements are identifiers.
-bool checkStructure(const Structure& structure, Console& console) {
-  bool ok = requireValue(u"name", structure.name, structure.node, console);
+bool checkStructure(const Structure& structure, const CheckReport& report) {
+  bool ok = requireValue(u"name", structure.name, structure.source, report);
   for (const StructureElement& element : structure.elements) {
-    ok = requireIdentifier(u"name", element.name, element.node, console) && ok;
-    ok = requireValue(u"offset", element.offset, element.node, console) && ok;
+    ok = requireIdentifier(u"name", element.name, element.source, report) && ok;
+    ok = requireValue(u"offset", element.offset, element.source, report) && ok;
   }
   return ok;
 }
 
-bool checkLibrary(const Library& library, Console& console) {
-  bool ok = requireIdentifier(u"name", library.name, library.node, console);
-  for (const Class& cls : library.classes) ok = checkClass(cls, console) && ok;
-  for (const Command& command : library.commands) ok = checkCommandRecord(command, console) && ok;
+bool checkLibrary(const Library& library, const CheckReport& report) {
+  bool ok = requireIdentifier(u"name", library.name, library.source, report);
+  for (const Class& cls : library.classes) ok = checkClass(cls, report) && ok;
+  for (const Command& command : library.commands) ok = checkCommandRecord(command, report) && ok;
   for (const Constant& constant : library.constants) {
-    ok = requireIdentifier(u"name", constant.name, constant.node, console) && ok;
+    ok = requireIdentifier(u"name", constant.name, constant.source, report) && ok;
   }
-  for (const Macro& macro : library.macros) ok = checkMacro(macro, console) && ok;
-  for (const Structure& structure : library.structures) ok = checkStructure(structure, console) && ok;
+  for (const Macro& macro : library.macros) ok = checkMacro(macro, report) && ok;
+  for (const Structure& structure : library.structures) ok = checkStructure(structure, report) && ok;
   return ok;
 }
 
 }  // namespace
 
-bool requireValue(std::u16string_view label, std::u16string_view text, const DocNode* node,
-                  Console& console) {
+bool requireValue(std::u16string_view label, std::u16string_view text, SourceRef source,
+                  const CheckReport& report) {
   if (!trimmedView(text).empty()) return true;
-  reportAt(node, u"missing " + std::u16string(label), console);
+  reportAt(source, u"missing " + std::u16string(label), report);
   return false;
 }
 
-bool checkIdentifier(std::u16string_view label, std::u16string_view text, const DocNode* node,
-                     Console& console) {
+bool checkIdentifier(std::u16string_view label, std::u16string_view text, SourceRef source,
+                     const CheckReport& report) {
   const std::u16string_view value = trimmedView(text);
   const size_t last = value.size();  // positions count from 1
   for (size_t i = 0; i < value.size(); ++i) {
@@ -128,41 +128,42 @@ bool checkIdentifier(std::u16string_view label, std::u16string_view text, const 
     const size_t position = i + 1;
     if (isLetterOrUnderscore(c)) continue;
     if (isDigit(c)) {
-      if (position == 1) reportAt(node, valueOf(label, u" may not start with a number"), console);
+      if (position == 1) reportAt(source, valueOf(label, u" may not start with a number"), report);
       continue;
     }
     if (c == u'*') {
-      if (position != 1) reportAt(node, valueOf(label, u" may only start with '*'"), console);
+      if (position != 1) reportAt(source, valueOf(label, u" may only start with '*'"), report);
       continue;
     }
     if (c == u'$') {
-      if (position != last) reportAt(node, valueOf(label, u" may only end with '$'"), console);
+      if (position != last) reportAt(source, valueOf(label, u" may only end with '$'"), report);
       continue;
     }
     std::u16string rest = u" may not contain '";
     rest += characterAt(value, i);
     rest += u'\'';
-    reportAt(node, valueOf(label, rest), console);
+    reportAt(source, valueOf(label, rest), report);
     return false;
   }
   return true;
 }
 
-bool checkCommandRecord(const Command& command, Console& console) {
-  bool ok = requireIdentifier(u"name", command.name, command.node, console);
-  // The os entries have no node of their own; the command's path is printed.
+bool checkCommandRecord(const Command& command, const CheckReport& report) {
+  bool ok = requireIdentifier(u"name", command.name, command.source, report);
+  // The os entries have no source of their own; the command's path is printed.
   for (const std::u16string& os : command.osList) {
-    ok = requireValue(u"OS value", os, command.node, console) && ok;
+    ok = requireValue(u"OS value", os, command.source, report) && ok;
   }
-  for (const Example& example : command.examples) ok = checkExample(example, console) && ok;
-  for (const Argument& argument : command.args) ok = checkArgument(argument, console) && ok;
-  for (const Reference& reference : command.references) ok = checkReference(reference, console) && ok;
+  for (const Example& example : command.examples) ok = checkExample(example, report) && ok;
+  for (const Argument& argument : command.args) ok = checkArgument(argument, report) && ok;
+  for (const Reference& reference : command.references) ok = checkReference(reference, report) && ok;
   return ok;
 }
 
-bool checkProject(const Project& project, Console& console) {
-  bool ok = requireValue(u"title", project.title, project.docNode, console);
-  for (const Library& library : project.libraries) ok = checkLibrary(library, console) && ok;
+bool checkProject(const Project& project, const SourceMap& sources, Console& console) {
+  const CheckReport report{sources, console};
+  bool ok = requireValue(u"title", project.title, project.docSource, report);
+  for (const Library& library : project.libraries) ok = checkLibrary(library, report) && ok;
   return ok;
 }
 

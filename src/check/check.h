@@ -5,26 +5,31 @@
 
 #include <string_view>
 
-#include "common/console.h"
-#include "project/doctree.h"
+#include "base/console.h"
 #include "project/model.h"
 
 namespace thc {
 
+// Where a violation is printed, and the places its path is taken from.
+struct CheckReport {
+  const SourceMap& sources;
+  Console& console;
+};
+
 // True when no failing violation was found. Prints every violation.
-bool checkProject(const Project& project, Console& console);
+bool checkProject(const Project& project, const SourceMap& sources, Console& console);
 
 // The value, trimmed, must not be empty: else "missing " + label.
-bool requireValue(std::u16string_view label, std::u16string_view text, const DocNode* node,
-                  Console& console);
+bool requireValue(std::u16string_view label, std::u16string_view text, SourceRef source,
+                  const CheckReport& report);
 
 // The value, trimmed, must be an identifier: "_", A-Z, a-z, digits (not
 // first), "*" only first, "$" only last. Misplaced digits, "*" and "$" are
 // reported but pass; any other character is reported and fails. Empty passes.
-bool checkIdentifier(std::u16string_view label, std::u16string_view text, const DocNode* node,
-                     Console& console);
+bool checkIdentifier(std::u16string_view label, std::u16string_view text, SourceRef source,
+                     const CheckReport& report);
 
 // The rules for one library command or class method and everything in it.
-bool checkCommandRecord(const Command& command, Console& console);
+bool checkCommandRecord(const Command& command, const CheckReport& report);
 
 }  // namespace thc

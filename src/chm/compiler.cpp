@@ -4,6 +4,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "base/utf.h"
 #include "chm/container.h"
 #include "chm/contextids.h"
 #include "chm/lzxstream.h"
@@ -14,9 +15,8 @@
 #include "chm/sitemapcheck.h"
 #include "chm/sourcefiles.h"
 #include "chm/systemfiles.h"
+#include "codepage/codepage.h"
 #include "common/text.h"
-#include "common/utf.h"
-#include "helpproject/codepage.h"
 #include "platform/filesystem.h"
 
 namespace thc::chm {

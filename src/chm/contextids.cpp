@@ -3,7 +3,7 @@
 #include <unordered_map>
 
 #include "chm/bytes.h"
-#include "chm/decoder.h"
+#include "codepage/decoder.h"
 #include "common/text.h"
 
 namespace thc::chm {

@@ -4,8 +4,8 @@
 #include <iterator>
 #include <vector>
 
+#include "codepage/singlebyte.h"
 #include "common/text.h"
-#include "helpproject/singlebyte.h"
 
 namespace thc::chm {
 

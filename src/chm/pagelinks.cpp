@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "common/utf.h"
+#include "base/utf.h"
 #include "linkcheck/htmltags.h"
 
 namespace thc::chm {

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <iterator>
 
+#include "base/utf.h"
 #include "chm/htmlentities.h"
-#include "common/utf.h"
 
 namespace thc::chm {
 

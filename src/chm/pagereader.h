@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "chm/decoder.h"
+#include "codepage/decoder.h"
 
 namespace thc::chm {
 

@@ -1,8 +1,8 @@
 #include "chm/projectfile.h"
 
-#include "chm/decoder.h"
+#include "codepage/codepage.h"
+#include "codepage/decoder.h"
 #include "common/text.h"
-#include "helpproject/codepage.h"
 
 namespace thc::chm {
 

@@ -1,7 +1,7 @@
 #include "chm/sourcefiles.h"
 
+#include "base/utf.h"
 #include "common/text.h"
-#include "common/utf.h"
 
 namespace thc::chm {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "helpproject/codepage.h"
+#include "codepage/codepage.h"
 
 namespace thc::chm {
 

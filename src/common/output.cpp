@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "common/utf.h"
+#include "base/utf.h"
 
 namespace thc {
 

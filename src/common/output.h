@@ -12,7 +12,7 @@
 #include <string>
 #include <string_view>
 
-#include "common/console.h"
+#include "base/console.h"
 #include "platform/outputdirectory.h"
 #include "platform/scratchfile.h"
 

@@ -3,8 +3,8 @@
 // project read at all.
 #pragma once
 
-#include "common/console.h"
-#include "common/utf.h"
+#include "base/console.h"
+#include "base/utf.h"
 #include "helpproject/helpcompiler.h"
 
 namespace thc {

@@ -9,18 +9,18 @@
 
 #include "catalog/catalog.h"
 #include "check/check.h"
+#include "codepage/codepage.h"
 #include "common/output.h"
 #include "common/text.h"
 #include "driver/options.h"
 #include "driver/paths.h"
 #include "driver/version.h"
-#include "helpproject/codepage.h"
 #include "helpproject/helpcompiler.h"
 #include "images/images.h"
-#include "index/extend.h"
 #include "index/sort.h"
 #include "linkcheck/report.h"
 #include "pages/generate.h"
+#include "plan/outputplan.h"
 #include "platform/filesystem.h"
 #include "project/doctree.h"
 #include "project/model.h"
@@ -41,10 +41,11 @@ void printBanner(Console& console) {
 
 // Copies the images, when the markup registered any. False when a copy
 // failed.
-bool copyImageStage(const ProjectModel& model, Console& console, OutputFolder& folder) {
-  if (model.images.empty()) return true;
+bool copyImageStage(const ProjectModel& model, const std::vector<PlannedImage>& images,
+                    Console& console, OutputFolder& folder) {
+  if (images.empty()) return true;
   console.writeLine(u"Copying Image Files to " + model.outputDir);
-  if (!copyImages(model, console, folder)) {
+  if (!copyImages(model, images, console, folder)) {
     console.writeLine(u"Failed");
     return false;
   }
@@ -57,19 +58,19 @@ bool runStages(ProjectModel& model, Console& console, OutputFolder& folder, DocT
                const DriverOptions& options) {
   console.writeLine(u"Parsing file ...");
   readProject(model, console, rootElement(tree));
-  // The model holds copies of everything read; only the node paths are
-  // still needed, by the checks.
-  releaseContent(tree);
+  // The model holds copies of everything read, and the places of the
+  // records for the checks: the trees go now.
+  finishReading(model, tree);
   console.writeLine(u"done");
 
   console.writeLine(u"Checking file ...");
-  if (!checkProject(model.project, console)) {
+  if (!checkProject(model.project, model.sources, console)) {
     console.writeLine(u"Errors found");
     return false;
   }
   console.writeLine(u"done");
-  // No later stage names a node, so the trees make room for the pages.
-  releaseDocuments(model, tree);
+  // No later stage names a record's place.
+  model.sources = SourceMap();
 
   console.writeLine(u"Creating Language Catalog ...");
   if (!model.project.catalogSource.empty()) buildCatalog(model.catalog, model.project.catalogSource);
@@ -80,7 +81,7 @@ bool runStages(ProjectModel& model, Console& console, OutputFolder& folder, DocT
   console.writeLine(u"done");
 
   console.writeLine(u"Extending Index... ");
-  extendIndex(model.project);
+  OutputPlan plan = planOutput(model.project, model.catalog);
   console.writeLine(u"done");
 
   // The link check sees every file as the folder stores it, and reports
@@ -88,10 +89,11 @@ bool runStages(ProjectModel& model, Console& console, OutputFolder& folder, DocT
   LinkChecker links(helpCodePage(model.project.lang));
   if (options.checkLinks) folder.observe(&links);
   console.writeLine(u"Creating HTML files at " + model.outputDir);
-  bool written = generateOutput(model, console, folder);
+  const std::vector<PlannedImage> images = std::move(plan.images);
+  const bool written = generateOutput(model, std::move(plan), console, folder).complete;
   console.writeLine(u"Completed");
 
-  const bool copied = copyImageStage(model, console, folder);
+  const bool copied = copyImageStage(model, images, console, folder);
   folder.observe(nullptr);
   const bool linked = !options.checkLinks || reportLinks(console, links);
   return written && copied && linked;
@@ -103,6 +105,12 @@ HelpCompilerSettings compilerSettings(const DriverOptions& options) {
   settings.seconds = options.sourceDateEpoch;
   settings.threads = compressionThreads();
   return settings;
+}
+
+// Lets go of what was read and planned; the paths stay.
+void releaseModel(ProjectModel& model) {
+  model.project = Project();
+  model.catalog = Catalog();
 }
 
 // Takes the output folder, loads the project and runs the stages. False on
@@ -130,8 +138,12 @@ bool loadAndRun(ProjectModel& model, Console& console, const DriverOptions& opti
   const bool ran = runStages(model, console, folder, *tree, options) && !model.importRefused &&
                    !model.importFailed;
   if (!ran || !options.compileHelp) return ran;
-  return compileHelpFile(model, folder, console, compilerSettings(options));
-  // The main tree object ends here; its nodes went after the checks.
+  // The compile reads the folder, not the model: the model goes first, so
+  // the compile's memory does not come on top of it.
+  const HelpFileName name{model.project.title, model.project.lang};
+  tree.reset();
+  releaseModel(model);
+  return compileHelpFile(name, folder, console, compilerSettings(options));
 }
 
 // A path whose bytes were not UTF-8 names some other file than the one

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "common/console.h"
-#include "common/utf.h"
+#include "base/console.h"
+#include "base/utf.h"
 #include "platform/requesters.h"
 
 namespace thc {

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "common/utf.h"
+#include "base/utf.h"
 
 namespace thc {
 

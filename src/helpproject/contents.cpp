@@ -3,8 +3,8 @@
 #include <utility>
 
 #include "catalog/catalog.h"
+#include "codepage/codepage.h"
 #include "common/output.h"
-#include "helpproject/codepage.h"
 #include "helpproject/sitemap.h"
 #include "markup/naming.h"
 
@@ -96,10 +96,10 @@ void appendLibrary(ContentsText& out, const Catalog& catalog, const Library& lib
           [&](const Command& c) { return commandPageName(out.names, lib, c.name); },
           [](const Command& c) { return c.name; });
   if (!library.macros.empty()) {
-    entry(out, htmlFileName(out.names, lib + u"_macro"), catalogText(catalog, words::Macros));
+    entry(out, macrosPageName(out.names, lib), catalogText(catalog, words::Macros));
   }
   if (!library.history.empty()) {
-    entry(out, htmlFileName(out.names, lib + u"_history"), catalogText(catalog, words::History));
+    entry(out, historyPageName(out.names, lib), catalogText(catalog, words::History));
   }
   close(out);
 }
@@ -113,14 +113,12 @@ std::string contentsEntry(std::u16string_view local, std::u16string_view name,
   return std::move(text.bytes);
 }
 
-std::string contentsBody(const ProjectModel& model) {
-  const Project& project = model.project;
-  const Catalog& catalog = model.catalog;
+std::string contentsBody(const Project& project, const Catalog& catalog) {
   ContentsText out(project.lang);
   out.bytes.reserve(estimatedSize(project));
   entry(out, u"index.html", u"Index");  // fixed, not from the catalog
   if (!project.history.empty()) {
-    entry(out, htmlFileName(out.names, project.title + u"_history"),
+    entry(out, historyPageName(out.names, project.title),
           catalogText(catalog, words::History));
   }
   entry(out, u"index.html#libraries", catalogText(catalog, words::Libraries));

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "chm/compiler.h"
+#include "codepage/codepage.h"
 #include "common/text.h"
-#include "helpproject/codepage.h"
 #include "helpproject/projectfile.h"
 #include "platform/filesystem.h"
 #include "platform/process.h"
@@ -53,9 +53,9 @@ bool isProblemLine(std::u16string_view line) {
          startsWithWord(withoutMessageCode(line), u"warning");
 }
 
-bool compileHelpFile(const ProjectModel& model, OutputFolder& folder, Console& console,
+bool compileHelpFile(const HelpFileName& name, OutputFolder& folder, Console& console,
                      const HelpCompilerSettings& settings) {
-  if (!settings.program.empty()) return compileWithProgram(model, console, settings.program);
+  if (!settings.program.empty()) return compileWithProgram(name, folder.path(), console, settings.program);
   return compileHelpProject(folder, u"document.hhp", console, settings);
 }
 
@@ -80,15 +80,15 @@ bool compileHelpProject(OutputFolder& folder, std::u16string_view name, Console&
   return false;
 }
 
-bool compileWithProgram(const ProjectModel& model, Console& console, std::u16string_view program) {
+bool compileWithProgram(const HelpFileName& name, const std::u16string& folder, Console& console,
+                        std::u16string_view program) {
   console.writeLine(u"Compiling help file ...");
   const std::u16string compiler = platform::findHelpCompiler(program);
   if (compiler.empty()) {
     console.writeLine(u"No HTML Help compiler found");
     return false;
   }
-  const std::u16string helpFile =
-      model.outputDir + compiledFileName(model.project.title, helpCodePage(model.project.lang));
+  const std::u16string helpFile = folder + compiledFileName(name.title, helpCodePage(name.lang));
   // A help file of an earlier run must not pass for this run's.
   platform::removeFile(helpFile);
   CompilerReport report;
@@ -96,7 +96,7 @@ bool compileWithProgram(const ProjectModel& model, Console& console, std::u16str
     if (!report.firstProblem && isProblemLine(line)) report.firstProblem = std::u16string(line);
     if (!trimmedView(line).empty()) report.lastLine = line;
   };
-  const bool ran = platform::runProgram(compiler, {u"document.hhp"}, model.outputDir, onLine).has_value();
+  const bool ran = platform::runProgram(compiler, {u"document.hhp"}, folder, onLine).has_value();
   if (ran && !report.firstProblem && hasHelpFileSignature(helpFile)) {
     console.writeLine(u"Help file " + helpFile);
     return true;

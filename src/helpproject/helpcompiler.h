@@ -6,11 +6,17 @@
 #include <string>
 #include <string_view>
 
-#include "common/console.h"
+#include "base/console.h"
 #include "common/output.h"
-#include "project/model.h"
 
 namespace thc {
+
+// All the compile needs of the project, which is let go before the compile
+// starts: the title and language, which name the help file.
+struct HelpFileName {
+  std::u16string title;
+  std::u16string lang;
+};
 
 struct HelpCompilerSettings {
   // An outside compiler to run instead of our own ("" for our own): a path,
@@ -26,7 +32,7 @@ struct HelpCompilerSettings {
 // Prints "Compiling help file ...", then "Help file " + its path, or
 // "Unable to compile help file" and a line that says why. True when the
 // help file was compiled cleanly.
-bool compileHelpFile(const ProjectModel& model, OutputFolder& folder, Console& console,
+bool compileHelpFile(const HelpFileName& name, OutputFolder& folder, Console& console,
                      const HelpCompilerSettings& settings);
 
 // Compiles the help project `name` (a file in the folder) with our own
@@ -38,12 +44,13 @@ bool compileHelpFile(const ProjectModel& model, OutputFolder& folder, Console& c
 bool compileHelpProject(OutputFolder& folder, std::u16string_view name, Console& console,
                         const HelpCompilerSettings& settings);
 
-// Runs an outside compiler on document.hhp in model.outputDir, with that
+// Runs an outside compiler on document.hhp in `folder`, with that
 // folder as the current directory, so the help file lands beside it. The
 // compilers' exit codes say nothing (one exits 0 after errors, the other 1
 // on success): the result is judged from what the compiler prints and from
 // the file it writes.
-bool compileWithProgram(const ProjectModel& model, Console& console, std::u16string_view program);
+bool compileWithProgram(const HelpFileName& name, const std::u16string& folder, Console& console,
+                        std::u16string_view program);
 
 // Whether a line of a compiler's output reports an error or a warning: it
 // begins with "Error" or "Warning" in any letter case, after blanks and

@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <vector>
 
+#include "codepage/codepage.h"
 #include "common/output.h"
 #include "common/text.h"
-#include "helpproject/codepage.h"
 #include "helpproject/sitemap.h"
 
 namespace thc {
@@ -90,18 +90,20 @@ void addKeywords(KeywordMap& keywordMap, const IndexEntry& entry) {
   }
 }
 
-std::string indexBody(Project& project) {
-  for (const IndexEntry& entry : project.indexEntries) addKeywords(project.keywordMap, entry);
-  TextEncoder encoder(helpCodePage(project.lang));
+KeywordMap collectKeywords(const std::vector<IndexEntry>& entries) {
+  KeywordMap map;
+  for (const IndexEntry& entry : entries) addKeywords(map, entry);
+  return map;
+}
+
+std::string indexBody(const std::vector<IndexEntry>& entries, std::u16string_view lang) {
+  const KeywordMap map = collectKeywords(entries);
+  TextEncoder encoder(helpCodePage(lang));
   size_t size = 0;
-  for (const KeywordMap::Keyword& keyword : project.keywordMap.keywords) {
-    size += keywordSize(encoder, keyword);
-  }
+  for (const KeywordMap::Keyword& keyword : map.keywords) size += keywordSize(encoder, keyword);
   std::string out;
   out.reserve(size);
-  for (size_t position : keywordOrder(project.keywordMap)) {
-    appendKeyword(out, encoder, project.keywordMap.keywords[position]);
-  }
+  for (size_t position : keywordOrder(map)) appendKeyword(out, encoder, map.keywords[position]);
   return out;
 }
 

@@ -5,16 +5,18 @@
 #include <string_view>
 #include <vector>
 
-#include "common/console.h"
+#include "base/console.h"
 #include "common/output.h"
 #include "project/model.h"
 
 namespace thc {
 
 void addKeywords(KeywordMap& keywordMap, const IndexEntry& entry);
-// Fills project.keywordMap from project.indexEntries and returns the body as
-// bytes in the code page of the help language.
-std::string indexBody(Project& project);
+// The keywords of the entries, each with its links, in creation order.
+KeywordMap collectKeywords(const std::vector<IndexEntry>& entries);
+
+// The body for the entries, as bytes in the code page of the help language.
+std::string indexBody(const std::vector<IndexEntry>& entries, std::u16string_view lang);
 // Writes idx.hhk into the folder: the fixed head, the body, the fixed tail.
 bool writeIndexFile(Console& console, OutputFolder& folder, std::string_view body);
 

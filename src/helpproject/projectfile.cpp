@@ -1,7 +1,7 @@
 #include "helpproject/projectfile.h"
 
+#include "codepage/codepage.h"
 #include "common/output.h"
-#include "helpproject/codepage.h"
 #include "platform/textcase.h"
 
 namespace thc {
@@ -46,15 +46,14 @@ std::u16string compiledFileName(std::u16string_view title, unsigned codePage) {
   return fileNameInCodePage(name, codePage) + u".chm";
 }
 
-std::string helpProjectText(const ProjectModel& model) {
-  const Project& project = model.project;
+std::string helpProjectText(const Project& project, const std::vector<std::u16string>& pages) {
   const unsigned codePage = helpCodePage(project.lang);
   // The help compiler reads the whole file in the help language's code page.
   // The file names fit it already; the title shown may not, and a "?"
   // stands for what it lacks.
   TextEncoder encoder(codePage);
   size_t listed = 0;
-  for (const std::u16string& file : model.generatedFiles) listed += file.size() + 1;
+  for (const std::u16string& file : pages) listed += file.size() + 1;
   std::string text;
   text.reserve(512 + project.title.size() * 2 + listed);
   text += "[OPTIONS]\n";
@@ -75,7 +74,7 @@ std::string helpProjectText(const ProjectModel& model) {
   encoder.appendWithQuestionMarks(text, helpTitle(project.title));
   text += "\n";
   text += "[FILES]\n";
-  for (const std::u16string& file : model.generatedFiles) {
+  for (const std::u16string& file : pages) {
     encoder.appendWithUnderscores(text, file);
     text += '\n';
   }

@@ -11,7 +11,7 @@ namespace {
 
 // Image sources are relative to the project file's directory ("./" when the
 // project file was given without one), with every separator made native.
-std::u16string imageSourcePath(const ProjectModel& model, const ImageEntry& image) {
+std::u16string imageSourcePath(const ProjectModel& model, const PlannedImage& image) {
   std::u16string directory = directoryPart(model.projectFile);
   if (directory.empty()) directory = u"./";
   std::u16string path = directory + image.source;
@@ -20,12 +20,6 @@ std::u16string imageSourcePath(const ProjectModel& model, const ImageEntry& imag
     if (c == u'/' || c == u'\\') c = separator;
   }
   return path;
-}
-
-// The name of an image's copy in the output folder: its number and the
-// source's extension, as the pages' img elements name it.
-std::u16string imageFileName(const ImageEntry& image) {
-  return decimalText(image.number) + u"." + fileExtension(image.source);
 }
 
 // Without confinement an image is read wherever its path leads.
@@ -47,10 +41,11 @@ bool copyImage(const ProjectModel& model, OutputFolder& folder, std::u16string_v
 
 // An image whose source already lies in the output folder under its number
 // is left as it is: the folder sees the same bytes and does not rewrite them.
-bool copyImages(const ProjectModel& model, Console& console, OutputFolder& folder) {
-  for (const ImageEntry& image : model.images) {
+bool copyImages(const ProjectModel& model, const std::vector<PlannedImage>& images, Console& console,
+                OutputFolder& folder) {
+  for (const PlannedImage& image : images) {
     const std::u16string source = imageSourcePath(model, image);
-    const std::u16string name = imageFileName(image);
+    const std::u16string& name = image.file;
     if (!copyImage(model, folder, source, name)) {
       console.writeLine(u"Unable to copy " + source + u" to " + folder.path() + name);
       return false;

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <utility>
 
-#include "common/utf.h"
+#include "base/utf.h"
 
 namespace thc {
 

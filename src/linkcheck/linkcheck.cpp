@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "common/utf.h"
+#include "base/utf.h"
 #include "linkcheck/htmltags.h"
 #include "platform/textcase.h"
 

@@ -15,7 +15,7 @@
 #include <utility>
 #include <vector>
 
-#include "chm/decoder.h"
+#include "codepage/decoder.h"
 #include "common/output.h"
 #include "linkcheck/stringtable.h"
 
@@ -65,7 +65,7 @@ class LinkChecker : public StoredFileObserver {
   bool resolves(std::string_view target) const;
   std::vector<std::pair<std::u16string, std::u16string>> caseClashes() const;
 
-  chm::TextDecoder sitemapDecoder_;
+  TextDecoder sitemapDecoder_;
   StringTable names_;    // UTF-8, in the order fed
   StringTable anchors_;  // file + "#" + anchor
   // The distinct targets, as file or file + "#" + anchor (a link to an

@@ -1,7 +1,7 @@
 // The link check's report on the console.
 #pragma once
 
-#include "common/console.h"
+#include "base/console.h"
 #include "linkcheck/linkcheck.h"
 
 namespace thc {

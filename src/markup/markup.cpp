@@ -3,8 +3,9 @@
 #include <array>
 #include <optional>
 
+#include "codepage/codepage.h"
 #include "common/text.h"
-#include "helpproject/codepage.h"
+#include "markup/imagelist.h"
 #include "markup/naming.h"
 
 namespace thc {
@@ -112,8 +113,7 @@ void appendLink(std::u16string& out, Text target, Text text) {
 // been produced so far.
 class Translation {
  public:
-  Translation(Text text, const DocNode* node, ProjectModel& model, Console& console)
-      : text_(text), node_(node), model_(model), console_(console) {
+  Translation(Text text, const MarkupContext& context) : text_(text), context_(context) {
     result_.reserve(text.size());
   }
 
@@ -167,17 +167,18 @@ class Translation {
   }
 
   void report(Text label, size_t position, Text message) {
-    console_.writeLine(std::u16string(label) + decimalText(static_cast<int64_t>(position)));
-    console_.writeLine(u"Node: " + path(node_));
-    console_.writeLine(message);
+    Console& console = context_.console;
+    console.writeLine(std::u16string(label) + decimalText(static_cast<int64_t>(position)));
+    console.writeLine(u"Node: " + context_.origin.path());
+    console.writeLine(message);
   }
 
   std::u16string library(Text value) const {
-    return valueOrDefault(value, currentLibraryName(model_.project));
+    return valueOrDefault(value, context_.library);
   }
 
   // The project's lang is read before anything that holds markup.
-  PageNames names() const { return PageNames{helpCodePage(model_.project.lang)}; }
+  PageNames names() const { return PageNames{helpCodePage(context_.lang)}; }
 
   void apply(Action action, Text argument) {
     switch (action) {
@@ -185,7 +186,7 @@ class Translation {
         return indent(argument);
       case Action::RefMember: {
         Text member = field(argument, 1);
-        std::u16string cls = valueOrDefault(field(argument, 2), currentClassName(model_.project));
+        std::u16string cls = valueOrDefault(field(argument, 2), context_.cls);
         std::u16string lib = library(field(argument, 3));
         return appendLink(result_, memberPageName(names(), lib, cls, member),
                           memberLinkText(lib, cls, member));
@@ -260,32 +261,21 @@ class Translation {
   // the source under that same name.
   void image(Text argument) {
     std::u16string source = trimText(argument);
-    int64_t number = registerImage(model_.images, source);
+    const int64_t number = registerImage(context_.images, source);
     result_ += u"<img src='";
-    result_ += decimalText(number);
-    result_ += u".";
-    result_ += fileExtension(source);
+    result_ += imageFileName(number, source);
     result_ += u"' />";
   }
 
   Text text_;
-  const DocNode* node_;
-  ProjectModel& model_;
-  Console& console_;
+  const MarkupContext& context_;
   std::u16string result_;
 };
 
 }  // namespace
 
-std::u16string translateMarkup(std::u16string_view text, const DocNode* node, ProjectModel& model,
-                               Console& console) {
-  return Translation(text, node, model, console).run();
-}
-
-int64_t registerImage(std::vector<ImageEntry>& images, std::u16string_view source) {
-  int64_t number = images.empty() ? 1 : images.back().number + 1;
-  images.push_back(ImageEntry{number, std::u16string(source)});
-  return number;
+std::u16string translateMarkup(std::u16string_view text, const MarkupContext& context) {
+  return Translation(text, context).run();
 }
 
 }  // namespace thc

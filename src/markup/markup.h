@@ -1,22 +1,40 @@
 // The inline @-markup translator.
 #pragma once
 
-#include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
-#include "common/console.h"
-#include "project/model.h"
+#include "base/console.h"
+#include "markup/imagelist.h"
 
 namespace thc {
 
-// Translates one text to HTML. References default to the library and class
-// being read; image keywords append to model.images. On a parse error the
-// input comes back unchanged.
-std::u16string translateMarkup(std::u16string_view text, const DocNode* node, ProjectModel& model,
-                               Console& console);
+// Where the text being translated came from. A diagnostic names that place;
+// it is asked only when there is one to print, so a text without faults
+// costs no path.
+class MarkupOrigin {
+ public:
+  virtual std::u16string path() const = 0;
 
-// Appends an image entry and returns its number.
-int64_t registerImage(std::vector<ImageEntry>& images, std::u16string_view source);
+ protected:
+  ~MarkupOrigin() = default;
+};
+
+// All the translator sees of the document being read: the library and class
+// a reference defaults to, the language whose code page the page names keep,
+// the image list it appends to, and where its diagnostics go.
+struct MarkupContext {
+  std::u16string_view library;
+  std::u16string_view cls;
+  std::u16string_view lang;
+  std::vector<ImageEntry>& images;
+  Console& console;
+  const MarkupOrigin& origin;
+};
+
+// Translates one text to HTML. Image keywords append to context.images. On a
+// parse error the input comes back unchanged.
+std::u16string translateMarkup(std::u16string_view text, const MarkupContext& context);
 
 }  // namespace thc

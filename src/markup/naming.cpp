@@ -1,7 +1,7 @@
 #include "markup/naming.h"
 
+#include "codepage/codepage.h"
 #include "common/text.h"
-#include "helpproject/codepage.h"
 
 namespace thc {
 
@@ -53,12 +53,24 @@ std::u16string libraryPageName(PageNames names, Name library) {
   return htmlFileName(names, join({library, u"_index"}));
 }
 
+std::u16string constantsPageName(PageNames names, Name library) {
+  return htmlFileName(names, join({library, u"_constant"}));
+}
+
+std::u16string macrosPageName(PageNames names, Name library) {
+  return htmlFileName(names, join({library, u"_macro"}));
+}
+
+std::u16string historyPageName(PageNames names, Name libraryOrTitle) {
+  return htmlFileName(names, join({libraryOrTitle, u"_history"}));
+}
+
 std::u16string constantLink(PageNames names, Name library, Name constant) {
-  return join({htmlFileName(names, join({library, u"_constant"})), u"#", constant});
+  return join({constantsPageName(names, library), u"#", constant});
 }
 
 std::u16string macroLink(PageNames names, Name library, Name macro) {
-  return join({htmlFileName(names, join({library, u"_macro"})), u"#", macro});
+  return join({macrosPageName(names, library), u"#", macro});
 }
 
 std::u16string commandLinkText(Name library, Name command) {
@@ -112,18 +124,6 @@ std::u16string valueOrDefault(Name value, Name fallback) {
   std::u16string_view trimmed = trimmedView(value);
   if (trimmed.empty()) trimmed = trimmedView(fallback);
   return std::u16string(trimmed);
-}
-
-Name currentLibraryName(const Project& project) {
-  if (project.libraries.empty()) return {};
-  return project.libraries.back().name;
-}
-
-Name currentClassName(const Project& project) {
-  if (project.libraries.empty()) return {};
-  const Library& library = project.libraries.back();
-  if (library.classes.empty()) return {};
-  return library.classes.back().name;
 }
 
 }  // namespace thc

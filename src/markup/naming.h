@@ -7,7 +7,6 @@
 #include <string>
 #include <string_view>
 
-#include "project/model.h"
 
 namespace thc {
 
@@ -28,6 +27,11 @@ std::u16string classPageName(PageNames names, Name library, Name cls);
 std::u16string memberPageName(PageNames names, Name library, Name cls, Name member);
 std::u16string structurePageName(PageNames names, Name library, Name structure);
 std::u16string libraryPageName(PageNames names, Name library);
+// The one page of a library's constants, and of its macros.
+std::u16string constantsPageName(PageNames names, Name library);
+std::u16string macrosPageName(PageNames names, Name library);
+// A library's history page, or the project's (named after its title).
+std::u16string historyPageName(PageNames names, Name libraryOrTitle);
 std::u16string constantLink(PageNames names, Name library, Name constant);
 std::u16string macroLink(PageNames names, Name library, Name macro);
 
@@ -44,10 +48,5 @@ std::u16string typedName(Name name, Name type, bool pointer);
 
 // trimText(value), or trimText(fallback) when that is empty.
 std::u16string valueOrDefault(Name value, Name fallback);
-
-// The library being read (the last one appended), or "" before the first.
-Name currentLibraryName(const Project& project);
-// The last class appended to the library being read, or "".
-Name currentClassName(const Project& project);
 
 }  // namespace thc

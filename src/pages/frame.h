@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-#include "common/console.h"
+#include "base/console.h"
 #include "common/output.h"
 
 namespace thc {

@@ -82,7 +82,7 @@ void PageWriter::stop() {
   worker_.join();
 }
 
-bool PageWriter::finish(ProjectModel& model, Console& console) {
+bool PageWriter::finish(Console& console, std::vector<std::u16string>& written) {
   stop();
   bool allWritten = true;
   for (size_t i = 0; i < files_.size(); ++i) {
@@ -90,7 +90,7 @@ bool PageWriter::finish(ProjectModel& model, Console& console) {
       allWritten = false;
       continue;
     }
-    model.generatedFiles.push_back(std::move(files_[i]));
+    written.push_back(std::move(files_[i]));
   }
   files_.clear();
   outcomes_.clear();

@@ -2,7 +2,7 @@
 // file is mostly the kernel's work, and while it is done for one page the
 // next page's body is built. The pages are written one after the other in
 // the order they are handed over, and finish() reports them in that order,
-// so the console lines and model.generatedFiles come out exactly as if each
+// so the console lines and the list of pages written come out exactly as if each
 // page had been written at once.
 #pragma once
 
@@ -15,9 +15,8 @@
 #include <thread>
 #include <vector>
 
-#include "common/console.h"
+#include "base/console.h"
 #include "common/output.h"
-#include "project/model.h"
 
 namespace thc {
 
@@ -34,9 +33,9 @@ class PageWriter {
 
   // Waits until every page is written, then prints "Unable to create " /
   // "Unable to write " + the path of each page that was not written
-  // completely and lists the others in model.generatedFiles, all in the
-  // order the pages were handed over. True when every page was written.
-  bool finish(ProjectModel& model, Console& console);
+  // completely and appends the others to `written`, all in the order the
+  // pages were handed over. True when every page was written.
+  bool finish(Console& console, std::vector<std::u16string>& written);
 
  private:
   struct Page {

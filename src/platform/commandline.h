@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "common/utf.h"
+#include "base/utf.h"
 
 namespace thc::platform {
 

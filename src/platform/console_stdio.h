@@ -2,7 +2,7 @@
 // and lines from standard input.
 #pragma once
 
-#include "common/console.h"
+#include "base/console.h"
 
 namespace thc::platform {
 

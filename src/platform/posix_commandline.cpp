@@ -1,6 +1,6 @@
 #include <cstdlib>
 
-#include "common/utf.h"
+#include "base/utf.h"
 #include "platform/commandline.h"
 
 namespace thc::platform {

@@ -1,6 +1,6 @@
 #include <cstdio>
 
-#include "common/utf.h"
+#include "base/utf.h"
 #include "platform/console_stdio.h"
 
 namespace thc::platform {

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "common/utf.h"
+#include "base/utf.h"
 #include "platform/filesystem.h"
 
 namespace thc::platform {

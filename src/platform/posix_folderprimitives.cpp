@@ -6,7 +6,7 @@
 #include <cerrno>
 #include <csignal>
 
-#include "common/utf.h"
+#include "base/utf.h"
 #include "platform/folderprimitives.h"
 #include "platform/outputdirectory.h"
 

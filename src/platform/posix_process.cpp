@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "common/utf.h"
+#include "base/utf.h"
 #include "platform/process.h"
 
 namespace thc::platform {

@@ -1,6 +1,6 @@
 #include <cstdio>
 
-#include "common/utf.h"
+#include "base/utf.h"
 #include "platform/requesters.h"
 
 namespace thc::platform {

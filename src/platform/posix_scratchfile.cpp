@@ -5,7 +5,7 @@
 #include <cerrno>
 #include <random>
 
-#include "common/utf.h"
+#include "base/utf.h"
 #include "platform/scratchfile.h"
 
 namespace thc::platform {

@@ -1,6 +1,6 @@
 #include "platform/process.h"
 
-#include "common/utf.h"
+#include "base/utf.h"
 
 namespace thc::platform {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "common/console.h"
-#include "common/utf.h"
+#include "base/console.h"
+#include "base/utf.h"
 
 namespace thc::platform {
 

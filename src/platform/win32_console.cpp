@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "common/utf.h"
+#include "base/utf.h"
 #include "platform/console_stdio.h"
 #include "platform/win32_text.h"
 

@@ -4,8 +4,8 @@
 
 #include <unordered_map>
 
+#include "base/utf.h"
 #include "common/text.h"
-#include "common/utf.h"
 #include "platform/filesystem.h"
 
 namespace thc {
@@ -382,7 +382,7 @@ std::u16string_view attribute(const DocNode* node, std::u16string_view name) {
   return {};
 }
 
-static std::u16string_view segmentName(const DocNode* node) {
+std::u16string_view pathSegment(const DocNode* node) {
   switch (node->kind) {
     case NodeKind::Element: return node->name;
     case NodeKind::Comment: return u"#comment";
@@ -402,7 +402,7 @@ std::u16string path(const DocNode* node) {
   for (size_t i = chain.size(); i-- > 0;) {
     const DocNode* n = chain[i];
     result += u'/';
-    result.append(segmentName(n));
+    result.append(pathSegment(n));
     if (n->siblingNumber > 1) {
       std::string number = std::to_string(n->siblingNumber);
       result += u'[';

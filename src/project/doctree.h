@@ -141,6 +141,10 @@ void releaseContent(DocTree& tree);
 // node's tree, valid until its content is released.
 std::u16string_view attribute(const DocNode* node, std::u16string_view name);
 
+// The part of a path that names the node without its number: the element
+// name, or "#comment" and the like.
+std::u16string_view pathSegment(const DocNode* node);
+
 // The node's path for diagnostics: /doc/library[2]/command[3].
 std::u16string path(const DocNode* node);
 

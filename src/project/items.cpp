@@ -3,7 +3,7 @@
 #include "common/text.h"
 #include "markup/naming.h"
 #include "platform/textcase.h"
-#include "project/reader.h"
+#include "project/readtext.h"
 
 namespace thc {
 
@@ -29,7 +29,7 @@ void readResult(ProjectModel& model, Console& console, const DocNode* element, R
 void readArgument(ProjectModel& model, Console& console, const DocNode* element,
                   std::vector<Argument>& args, bool withDefault) {
   Argument& arg = args.emplace_back();
-  arg.node = element;
+  arg.source = model.sources.refer(element);
   arg.index = attribute(element, u"index");
   arg.indexValue = textToInteger(arg.index);
   arg.name = attribute(element, u"name");
@@ -38,45 +38,45 @@ void readArgument(ProjectModel& model, Console& console, const DocNode* element,
   arg.description = readMarkup(element, model, console);
 }
 
-Reference& appendReference(std::vector<Reference>& references, const DocNode* element,
-                           ReferenceKind kind) {
+Reference& appendReference(ProjectModel& model, std::vector<Reference>& references,
+                           const DocNode* element, ReferenceKind kind) {
   Reference& reference = references.emplace_back();
-  reference.node = element;
+  reference.source = model.sources.refer(element);
   reference.kind = kind;
   return reference;
 }
 
 // The see-also elements of a command; false when the element is none of them.
-bool readReference(const ProjectModel& model, const DocNode* element,
+bool readReference(ProjectModel& model, const DocNode* element,
                    std::vector<Reference>& references) {
   const std::u16string_view name = element->name;
   const std::u16string_view value = attribute(element, u"name");
   if (name == u"reflibrary") {
-    appendReference(references, element, ReferenceKind::Library).library = value;
+    appendReference(model, references, element, ReferenceKind::Library).library = value;
   } else if (name == u"refclass") {
-    Reference& ref = appendReference(references, element, ReferenceKind::Class);
+    Reference& ref = appendReference(model, references, element, ReferenceKind::Class);
     ref.library = defaultLibrary(model, element);
     ref.className = value;
   } else if (name == u"refcommand") {
-    Reference& ref = appendReference(references, element, ReferenceKind::Command);
+    Reference& ref = appendReference(model, references, element, ReferenceKind::Command);
     ref.library = defaultLibrary(model, element);
     ref.memberName = value;
   } else if (name == u"refmacro") {
-    Reference& ref = appendReference(references, element, ReferenceKind::Macro);
+    Reference& ref = appendReference(model, references, element, ReferenceKind::Macro);
     ref.library = defaultLibrary(model, element);
     ref.memberName = value;
   } else if (name == u"refmember") {
-    Reference& ref = appendReference(references, element, ReferenceKind::Member);
+    Reference& ref = appendReference(model, references, element, ReferenceKind::Member);
     ref.library = defaultLibrary(model, element);
     // Without a class attribute the class is the trimmed library name.
     ref.className = valueOrDefault(attribute(element, u"class"), currentLibraryName(model.project));
     ref.memberName = value;
   } else if (name == u"refconstant") {
-    Reference& ref = appendReference(references, element, ReferenceKind::Constant);
+    Reference& ref = appendReference(model, references, element, ReferenceKind::Constant);
     ref.library = defaultLibrary(model, element);
     ref.constantName = value;
   } else if (name == u"refstructure") {
-    Reference& ref = appendReference(references, element, ReferenceKind::Structure);
+    Reference& ref = appendReference(model, references, element, ReferenceKind::Structure);
     ref.library = defaultLibrary(model, element);
     ref.structureName = value;
   } else {
@@ -121,7 +121,7 @@ void readCommand(ProjectModel& model, Console& console, const DocNode* first, Co
       command.noOsList.push_back(readMarkup(node, model, console));
     } else if (name == u"example") {
       Example& example = command.examples.emplace_back();
-      example.node = node;
+      example.source = model.sources.refer(node);
       example.name = attribute(node, u"name");
       example.text = readMarkup(node, model, console);
     } else if (name == u"keywords") {
@@ -138,7 +138,7 @@ void readClass(ProjectModel& model, Console& console, const DocNode* first, Clas
   for (const DocNode* node = first; node; node = node->nextSibling) {
     if (!isElement(node)) continue;
     if (node->name == u"command") {
-      readCommand(model, console, node->firstChild, appendItem(cls.methods, node));
+      readCommand(model, console, node->firstChild, appendItem(cls.methods, node, model.sources));
     } else if (node->name == u"description") {
       cls.description = readMarkup(node, model, console);
     } else if (node->name == u"keywords") {
@@ -155,7 +155,7 @@ void readStructure(ProjectModel& model, Console& console, const DocNode* first,
       structure.description = readMarkup(node, model, console);
     } else if (node->name == u"element") {
       StructureElement& element = structure.elements.emplace_back();
-      element.node = node;
+      element.source = model.sources.refer(node);
       element.description = readMarkup(node, model, console);
       element.name = attribute(node, u"name");
       element.type = attribute(node, u"type");

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "common/console.h"
+#include "base/console.h"
 #include "project/model.h"
 
 namespace thc {
@@ -14,12 +14,12 @@ namespace thc {
 // True when the attribute, trimmed and lower-cased, is "yes".
 bool attributeIsYes(const DocNode* element, std::u16string_view name);
 
-// Appends a record for an item element and sets, in this order, its node,
+// Appends a record for an item element and sets, in this order, its source,
 // its name as written and its deprecated flag.
 template <typename Record>
-Record& appendItem(std::vector<Record>& list, const DocNode* element) {
+Record& appendItem(std::vector<Record>& list, const DocNode* element, SourceMap& sources) {
   Record& record = list.emplace_back();
-  record.node = element;
+  record.source = sources.refer(element);
   record.name = attribute(element, u"name");
   record.deprecated = attributeIsYes(element, u"deprecated");
   return record;

@@ -12,7 +12,9 @@
 #include <unordered_map>
 #include <vector>
 
+#include "markup/imagelist.h"
 #include "project/doctree.h"
+#include "project/sources.h"
 
 namespace thc {
 
@@ -30,7 +32,7 @@ struct Argument {
   std::u16string type;
   std::u16string defaultValue;  // commands only
   std::u16string description;   // markup
-  const DocNode* node = nullptr;
+  SourceRef source;  // the element it was read from
 };
 
 struct Result {
@@ -57,13 +59,13 @@ struct Reference {
   std::u16string constantName;
   std::u16string structureName;
   ReferenceKind kind = ReferenceKind::Library;
-  const DocNode* node = nullptr;
+  SourceRef source;  // the element it was read from
 };
 
 struct Example {
   std::u16string name;
   std::u16string text;  // markup
-  const DocNode* node = nullptr;
+  SourceRef source;  // the element it was read from
 };
 
 // A command of a library, or a method of a class.
@@ -77,7 +79,7 @@ struct Command {
   std::vector<std::u16string> noOsList;  // markup
   std::vector<Example> examples;
   std::u16string keywords;
-  const DocNode* node = nullptr;
+  SourceRef source;  // the element it was read from
   bool deprecated = false;
 };
 
@@ -87,7 +89,7 @@ struct StructureElement {
   std::u16string description;  // markup
   std::u16string offset;       // as written
   int64_t offsetValue = 0;
-  const DocNode* node = nullptr;
+  SourceRef source;  // the element it was read from
 };
 
 struct Structure {
@@ -95,7 +97,7 @@ struct Structure {
   std::u16string description;  // markup
   std::vector<StructureElement> elements;
   std::u16string keywords;
-  const DocNode* node = nullptr;
+  SourceRef source;  // the element it was read from
   bool deprecated = false;
 };
 
@@ -104,7 +106,7 @@ struct Class {
   std::u16string description;  // markup
   std::vector<Command> methods;
   std::u16string keywords;
-  const DocNode* node = nullptr;
+  SourceRef source;  // the element it was read from
   bool deprecated = false;
 };
 
@@ -112,7 +114,7 @@ struct Constant {
   std::u16string name;
   std::u16string description;  // markup
   std::u16string keywords;
-  const DocNode* node = nullptr;
+  SourceRef source;  // the element it was read from
   bool deprecated = false;
 };
 
@@ -122,7 +124,7 @@ struct Macro {
   std::u16string keywords;
   Result result;
   std::vector<Argument> args;  // never with a default value
-  const DocNode* node = nullptr;
+  SourceRef source;  // the element it was read from
   bool deprecated = false;
 };
 
@@ -138,7 +140,7 @@ struct Library {
   std::u16string description;  // markup
   std::u16string history;      // markup
   std::u16string version;      // markup
-  const DocNode* node = nullptr;
+  SourceRef source;  // the element it was read from
   bool deprecated = false;
 };
 
@@ -166,20 +168,14 @@ struct KeywordMap {
   std::unordered_map<std::u16string, size_t, TextHash, std::equal_to<>> positions;  // keyword -> index
 };
 
-struct ImageEntry {
-  int64_t number = 0;
-  std::u16string source;
-};
-
 // The language catalog: lower-cased key -> text. A later definition of a key
 // replaces the earlier one.
 using Catalog = std::unordered_map<std::u16string, std::u16string, TextHash, std::equal_to<>>;
 
 struct Project {
   std::vector<Library> libraries;
-  std::vector<IndexEntry> indexEntries;
-  KeywordMap keywordMap;
   std::vector<std::unique_ptr<DocTree>> importedDocs;  // keeps them alive
+  std::vector<ImageEntry> images;  // as the markup named them, in reading order
   std::u16string lang;
   std::u16string author;       // markup
   std::u16string description;  // markup
@@ -189,7 +185,7 @@ struct Project {
   std::u16string history;      // markup
   std::u16string version;      // markup
   std::u16string catalogSource;
-  const DocNode* docNode = nullptr;
+  SourceRef docSource;  // the doc element, when there was one
 };
 
 struct ProjectModel {
@@ -203,8 +199,9 @@ struct ProjectModel {
   // An import lay outside confinedTo and was skipped: the help lacks it.
   bool importRefused = false;
   Project project;
-  std::vector<std::u16string> generatedFiles;
-  std::vector<ImageEntry> images;
+  // The places the records were read from, for the checks' diagnostics;
+  // released once the checks are done.
+  SourceMap sources;
   Catalog catalog;
   // An import was missing or defective: the help lacks what it held, so the
   // run does not count as a success.

@@ -3,42 +3,13 @@
 #include <optional>
 
 #include "common/text.h"
-#include "markup/markup.h"
 #include "platform/filesystem.h"
 #include "platform/textcase.h"
 #include "project/items.h"
 #include "project/loader.h"
+#include "project/readtext.h"
 
 namespace thc {
-
-std::u16string escapeAmpersands(std::u16string_view text) {
-  std::u16string_view rest = trimmedView(text);
-  std::u16string result;
-  result.reserve(rest.size());
-  for (;;) {
-    const size_t ampersand = rest.find(u'&');
-    result.append(rest.substr(0, ampersand));
-    if (ampersand == std::u16string_view::npos) break;
-    result += u"&amp;";
-    rest.remove_prefix(ampersand + 1);
-  }
-  return result;
-}
-
-std::u16string readElementText(const DocNode* element, Console& console) {
-  if (!element) return {};
-  const DocNode* first = element->firstChild;
-  if (first && first->kind == NodeKind::CData) return std::u16string(first->text);
-  if (first) {
-    console.writeLine(u"Warning in node: " + path(element));
-    console.writeLine(u"Only CData Nodes are allowed.");
-  }
-  return escapeAmpersands(element->text);
-}
-
-std::u16string readMarkup(const DocNode* element, ProjectModel& model, Console& console) {
-  return translateMarkup(readElementText(element, console), element, model, console);
-}
 
 namespace {
 
@@ -50,7 +21,7 @@ void readLibrary(ProjectModel& model, Console& console, const DocNode* element) 
   Library& library = model.project.libraries.emplace_back();
   library.name = attribute(element, u"name");
   library.deprecated = attributeIsYes(element, u"deprecated");
-  library.node = element;
+  library.source = model.sources.refer(element);
   readLibraryLevel(model, console, element->firstChild, library);
 }
 
@@ -172,21 +143,22 @@ void readDocumentLevel(ProjectModel& model, Console& console, const DocNode* fir
 
 void readLibraryLevel(ProjectModel& model, Console& console, const DocNode* first,
                       Library& library) {
+  SourceMap& sources = model.sources;
   for (const DocNode* node = first; node; node = node->nextSibling) {
     if (node->kind != NodeKind::Element) continue;
     const std::u16string_view name = node->name;
     if (name == u"constant") {
-      readConstant(model, console, node->firstChild, appendItem(library.constants, node));
+      readConstant(model, console, node->firstChild, appendItem(library.constants, node, sources));
     } else if (name == u"description") {
       library.description = readMarkup(node, model, console);
     } else if (name == u"command") {
-      readCommand(model, console, node->firstChild, appendItem(library.commands, node));
+      readCommand(model, console, node->firstChild, appendItem(library.commands, node, sources));
     } else if (name == u"class") {
-      readClass(model, console, node->firstChild, appendItem(library.classes, node));
+      readClass(model, console, node->firstChild, appendItem(library.classes, node, sources));
     } else if (name == u"structure") {
-      readStructure(model, console, node->firstChild, appendItem(library.structures, node));
+      readStructure(model, console, node->firstChild, appendItem(library.structures, node, sources));
     } else if (name == u"macro") {
-      readMacro(model, console, node->firstChild, appendItem(library.macros, node));
+      readMacro(model, console, node->firstChild, appendItem(library.macros, node, sources));
     } else if (name == u"keywords") {
       appendKeywords(library.keywords, node);
     } else if (name == u"version") {
@@ -229,7 +201,7 @@ void readProject(ProjectModel& model, Console& console, const DocNode* root) {
     Project& project = model.project;
     project.lang = platform::toLower(trimText(attribute(node, u"lang")));
     project.title = attribute(node, u"title");
-    project.docNode = node;
+    project.docSource = model.sources.refer(node);
     readDocumentLevel(model, console, node->firstChild, chain, loader);
   }
 }

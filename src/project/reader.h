@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "common/console.h"
+#include "base/console.h"
 #include "project/importchain.h"
 #include "project/model.h"
 
@@ -30,16 +30,5 @@ void readDocumentLevel(ProjectModel& model, Console& console, const DocNode* fir
 // Walks the children of one library, starting at its first child.
 void readLibraryLevel(ProjectModel& model, Console& console, const DocNode* first,
                       Library& library);
-
-// trimText, then every "&" written as "&amp;".
-std::u16string escapeAmpersands(std::u16string_view text);
-
-// The text of a description-like element: a leading CDATA section as it is,
-// else the element's own text trimmed and escaped (with a warning when the
-// element has children other than a leading CDATA section).
-std::u16string readElementText(const DocNode* element, Console& console);
-
-// readElementText of the element, translated from markup to HTML.
-std::u16string readMarkup(const DocNode* element, ProjectModel& model, Console& console);
 
 }  // namespace thc

@@ -1,4 +1,4 @@
-// Letting go of the loaded documents once the checks are done with them.
+// Letting go of the loaded documents once reading is done with them.
 #pragma once
 
 #include "project/doctree.h"
@@ -6,11 +6,9 @@
 
 namespace thc {
 
-// The document trees serve the node paths of the diagnostics, the last of
-// which the checks print. Afterwards this frees every tree (the main one and
-// the imported ones) and sets the node of every record to none, so no stale
-// pointer is left behind; a diagnostic that still named a node would print
-// the path "/".
-void releaseDocuments(ProjectModel& model, DocTree& mainTree);
+// The records hold copies of everything read and refer to their elements
+// through model.sources, which takes over the element names; so every tree,
+// the main one and the imported ones, is freed as soon as reading ends.
+void finishReading(ProjectModel& model, DocTree& mainTree);
 
 }  // namespace thc

@@ -24,15 +24,22 @@ const DocNode* child(const DocNode* parent, std::u16string_view name, int n = 1)
   return nullptr;
 }
 
-// A parsed document whose elements lend their nodes (and paths) to records.
+// A parsed document whose elements lend their places (and paths) to records.
 class Document {
  public:
   explicit Document(std::string_view xml) : tree_(parseDocument(xml)) {}
   const DocNode* doc() const { return rootElement(*tree_); }
+  SourceRef at(const DocNode* node) { return sources_.refer(node); }
+  const SourceMap& sources() const { return sources_; }
+  CheckReport report(Console& console) const { return CheckReport{sources_, console}; }
 
  private:
   std::unique_ptr<DocTree> tree_;
+  SourceMap sources_;
 };
+
+// The places of records made without a document.
+const SourceMap kNoSources;
 
 // Two lines per violation: the node, then the rule line.
 Lines at(const std::string& path, std::initializer_list<std::string> messages) {
@@ -88,7 +95,8 @@ TEST(CheckIdentifier, JudgesEveryCharacterKind) {
   const DocNode* node = child(document.doc(), u"library");
   for (const Case& c : cases) {
     MemoryConsole console;
-    EXPECT_EQ(checkIdentifier(u"name", c.value, node, console), c.passes) << u8(c.value);
+    EXPECT_EQ(checkIdentifier(u"name", c.value, document.at(node), document.report(console)), c.passes)
+        << u8(c.value);
     Lines expected;
     for (const std::string& m : c.messages) {
       expected.push_back("Error at Node /doc/library");
@@ -101,13 +109,14 @@ TEST(CheckIdentifier, JudgesEveryCharacterKind) {
 TEST(CheckIdentifier, NamesBothHalvesOfAPairAndALoneHalfAlone) {
   Document document("<doc/>");
   MemoryConsole console;
-  EXPECT_FALSE(checkIdentifier(u"lib", u"a\U0001F600", document.doc(), console));
+  const SourceRef doc = document.at(document.doc());
+  EXPECT_FALSE(checkIdentifier(u"lib", u"a\U0001F600", doc, document.report(console)));
   ASSERT_EQ(console.lines.size(), 2u);
   EXPECT_EQ(console.lines[1], u"value of lib may not contain '\U0001F600'");
 
   MemoryConsole lone;
   const std::u16string value = {u'a', char16_t(0xD83D), u'b'};
-  EXPECT_FALSE(checkIdentifier(u"class", value, document.doc(), lone));
+  EXPECT_FALSE(checkIdentifier(u"class", value, doc, document.report(lone)));
   ASSERT_EQ(lone.lines.size(), 2u);
   EXPECT_EQ(lone.lines[1], std::u16string(u"value of class may not contain '") + char16_t(0xD83D) + u"'");
 }
@@ -121,7 +130,8 @@ TEST(RequireValue, FailsOnlyOnEmptyTrimmedText) {
   Document document("<doc/>");
   for (const Case& c : cases) {
     MemoryConsole console;
-    EXPECT_EQ(requireValue(u"OS value", c.text, document.doc(), console), c.passes) << u8(c.text);
+    const SourceRef doc = document.at(document.doc());
+    EXPECT_EQ(requireValue(u"OS value", c.text, doc, document.report(console)), c.passes) << u8(c.text);
     Lines expected = c.passes ? Lines{} : at("/doc", {"missing OS value"});
     EXPECT_EQ(console.utf8Lines(), expected) << u8(c.text);
   }
@@ -130,9 +140,9 @@ TEST(RequireValue, FailsOnlyOnEmptyTrimmedText) {
 TEST(CheckProject, MissingTitleNamesTheDocElement) {
   Document document("<doc/>");
   Project project;
-  project.docNode = document.doc();
+  project.docSource = document.at(document.doc());
   MemoryConsole console;
-  EXPECT_FALSE(checkProject(project, console));
+  EXPECT_FALSE(checkProject(project, document.sources(), console));
   EXPECT_EQ(console.utf8Lines(), at("/doc", {"missing title"}));
 }
 
@@ -141,15 +151,15 @@ TEST(CheckProject, OnlyWarningsStillPass) {
   const DocNode* library = child(document.doc(), u"library");
   Project project;
   project.title = u"T";
-  project.docNode = document.doc();
+  project.docSource = document.at(document.doc());
   Library& lib = project.libraries.emplace_back();
   lib.name = u"*Lib";
-  lib.node = library;
+  lib.source = document.at(library);
   Command& command = lib.commands.emplace_back();
   command.name = u"2D_Draw";
-  command.node = child(library, u"command");
+  command.source = document.at(child(library, u"command"));
   MemoryConsole console;
-  EXPECT_TRUE(checkProject(project, console));
+  EXPECT_TRUE(checkProject(project, document.sources(), console));
   EXPECT_EQ(console.utf8Lines(),
             at("/doc/library/command", {"value of name may not start with a number"}));
 }
@@ -176,12 +186,12 @@ TEST(CheckCommandRecord, JudgesEachReferenceKindOnItsFields) {
   for (const Case& c : cases) {
     Command command;
     command.name = u"Cmd";
-    command.node = commandNode;
+    command.source = document.at(commandNode);
     Reference& reference = command.references.emplace_back();
     reference.kind = c.kind;
-    reference.node = child(commandNode, u"refclass");
+    reference.source = document.at(child(commandNode, u"refclass"));
     MemoryConsole console;
-    EXPECT_EQ(checkCommandRecord(command, console), c.messages.empty()) << int(c.kind);
+    EXPECT_EQ(checkCommandRecord(command, document.report(console)), c.messages.empty()) << int(c.kind);
     Lines expected;
     for (const std::string& m : c.messages) expected = expected + at("/doc/command/refclass", {m});
     EXPECT_EQ(console.utf8Lines(), expected) << int(c.kind);
@@ -210,7 +220,7 @@ TEST(CheckCommandRecord, JudgesEachReferenceKindOnItsFields) {
     reference.className = u"Cls";
     reference.*(f.field) = u"a b";
     MemoryConsole console;
-    EXPECT_FALSE(checkCommandRecord(command, console)) << int(f.kind);
+    EXPECT_FALSE(checkCommandRecord(command, CheckReport{kNoSources, console})) << int(f.kind);
     Lines lines = console.utf8Lines();
     ASSERT_EQ(lines.size(), 2u) << int(f.kind);
     EXPECT_EQ(lines[1], "value of name may not contain ' '") << int(f.kind);
@@ -226,7 +236,7 @@ TEST(CheckCommandRecord, MemberReferencePairsRunInOrder) {
   reference.library = u"l-b";
   reference.className = u"c d";
   MemoryConsole console;
-  EXPECT_FALSE(checkCommandRecord(command, console));
+  EXPECT_FALSE(checkCommandRecord(command, CheckReport{kNoSources, console}));
   EXPECT_EQ(console.utf8Lines(), at("/", {"value of name may not start with a number",
                                           "value of lib may not contain '-'",
                                           "value of class may not contain ' '"}));
@@ -253,65 +263,66 @@ TEST(CheckProject, ReportsEveryFaultInWalkOrder) {
   const DocNode* structNode = child(libNode, u"structure");
 
   Project project;
-  project.docNode = doc;  // no title
+  project.docSource = document.at(doc);  // no title
   Library& lib = project.libraries.emplace_back();
   lib.name = u"My Lib";
-  lib.node = libNode;
+  lib.source = document.at(libNode);
 
   Class& cls = lib.classes.emplace_back();
-  cls.node = classNode;  // no name
+  cls.source = document.at(classNode);  // no name
   Command& method = cls.methods.emplace_back();
   method.name = u"3d";
-  method.node = methodNode;
+  method.source = document.at(methodNode);
   method.osList = {u"Linux", u"  ", u""};
   method.noOsList = {u""};  // noos entries get no rule
   Example& example = method.examples.emplace_back();
-  example.node = child(methodNode, u"example");  // no text, no name
+  example.source = document.at(child(methodNode, u"example"));  // no text, no name
   Argument& argument = method.args.emplace_back();
-  argument.node = child(methodNode, u"arg");
+  argument.source = document.at(child(methodNode, u"arg"));
   argument.name = u"x y";  // and no index
   Reference& reference = method.references.emplace_back();
   reference.kind = ReferenceKind::Member;
-  reference.node = child(methodNode, u"refmember");
+  reference.source = document.at(child(methodNode, u"refmember"));
   reference.memberName = u"Close";
   reference.library = u"Files";
   reference.className = u"Files";  // filled from the library when the class is absent
 
   Command& first = lib.commands.emplace_back();
   first.name = u" Open File ";
-  first.node = child(libNode, u"command");
+  first.source = document.at(child(libNode, u"command"));
   Command& second = lib.commands.emplace_back();
   second.name = u"Ok$";
-  second.node = child(libNode, u"command", 2);
+  second.source = document.at(child(libNode, u"command", 2));
 
   Constant& constant = lib.constants.emplace_back();
   constant.name = u"PI.2";
-  constant.node = child(libNode, u"constant");
+  constant.source = document.at(child(libNode, u"constant"));
 
   Macro& macro = lib.macros.emplace_back();
   macro.name = u"M*";
-  macro.node = child(libNode, u"macro");
+  const DocNode* macroNode = child(libNode, u"macro");
+  macro.source = document.at(macroNode);
   Argument& macroArg = macro.args.emplace_back();
-  macroArg.node = child(macro.node, u"arg");
+  macroArg.source = document.at(child(macroNode, u"arg"));
   macroArg.index = u"1a";  // no identifier rule on an index
 
   Structure& structure = lib.structures.emplace_back();
   structure.name = u"Has Blank";  // structure names only need to be present
-  structure.node = structNode;
+  structure.source = document.at(structNode);
   StructureElement& good = structure.elements.emplace_back();
   good.name = u"x";
   good.offset = u"0";
-  good.node = child(structNode, u"element");
+  good.source = document.at(child(structNode, u"element"));
   StructureElement& bad = structure.elements.emplace_back();
   bad.name = u"y z";
   bad.offset = u"4";
-  bad.node = child(structNode, u"element", 2);
+  bad.source = document.at(child(structNode, u"element", 2));
 
   Library& empty = project.libraries.emplace_back();
-  empty.node = child(doc, u"library", 2);
+  empty.source = document.at(child(doc, u"library", 2));
 
   MemoryConsole console;
-  EXPECT_FALSE(checkProject(project, console));
+  EXPECT_FALSE(checkProject(project, document.sources(), console));
   const std::string m = "/doc/library/class/command";
   const Lines expected =
       at("/doc", {"missing title"}) +
@@ -337,11 +348,11 @@ TEST(CheckProject, StructureElementNeedsNameAndOffset) {
   Library& lib = project.libraries.emplace_back();
   lib.name = u"L";
   Structure& structure = lib.structures.emplace_back();
-  structure.node = structNode;
+  structure.source = document.at(structNode);
   StructureElement& element = structure.elements.emplace_back();
-  element.node = child(structNode, u"element");
+  element.source = document.at(child(structNode, u"element"));
   MemoryConsole console;
-  EXPECT_FALSE(checkProject(project, console));
+  EXPECT_FALSE(checkProject(project, document.sources(), console));
   EXPECT_EQ(console.utf8Lines(),
             at("/doc/library/structure", {"missing name"}) +
                 at("/doc/library/structure/element", {"missing name", "missing offset"}));

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "common/console.h"
+#include "base/console.h"
 #include "helpproject/temp_folder.h"
 #include "support/run_program.h"
 #include "support/u16.h"
@@ -69,10 +69,10 @@ TEST(ContentsEntry, EscapesOnlyQuotesAndAngleBracketsAndEncodesForTheLanguage) {
 
 TEST(ContentsBody, ProjectWithoutLibraries) {
   ProjectModel model;
-  EXPECT_EQ(contentsBody(model), projectHead + close);
+  EXPECT_EQ(contentsBody(model.project, model.catalog), projectHead + close);
   model.project.title = u"Demo";
   model.project.history = u"<p>1.0</p>";
-  EXPECT_EQ(contentsBody(model), entry("index.html", "Index") +
+  EXPECT_EQ(contentsBody(model.project, model.catalog), entry("index.html", "Index") +
                                          entry("Demo_history.html", "History") +
                                          entry("index.html#libraries", "Libraries") + open + close);
 }
@@ -83,7 +83,7 @@ TEST(ContentsBody, LibraryWithOnlyCommands) {
   gfx.name = u"Gfx";
   gfx.commands = {command(u"Line"), command(u"Plot")};
   model.project.libraries.push_back(gfx);
-  EXPECT_EQ(contentsBody(model),
+  EXPECT_EQ(contentsBody(model.project, model.catalog),
             projectHead + entry("Gfx_index.html", "Gfx") + open +
                 entry("Gfx_index.html#commands", "Commands") + open +
                 entry("Gfx_f_Line.html", "Line") + entry("Gfx_f_Plot.html", "Plot") + close +
@@ -113,7 +113,7 @@ TEST(ContentsBody, LibraryWithEverySectionInTheFixedOrder) {
   lib.commands = {command(u"f")};
   model.project.libraries.push_back(lib);
 
-  EXPECT_EQ(contentsBody(model),
+  EXPECT_EQ(contentsBody(model.project, model.catalog),
             projectHead + entry("L_index.html", "L") + open +
                 entry("L_index.html#structures", "Structures") + open +
                 entry("L_s_S.html", "S") + close +
@@ -150,7 +150,7 @@ TEST(ContentsBody, HeadingsComeFromTheCatalogByTheirKeys) {
     model.catalog = {{c.key, u"Makroliste"}};
     const std::string libraries =
         std::u16string(c.key) == u"libraries" ? "Makroliste" : "Libraries";
-    EXPECT_EQ(contentsBody(model),
+    EXPECT_EQ(contentsBody(model.project, model.catalog),
               entry("index.html", "Index") + entry("index.html#libraries", libraries) + open +
                   entry("M_index.html", "M") + open + entry("M_index.html#macros", c.first) +
                   open + entry("M_macro.html#Max", "Max") + close +
@@ -165,7 +165,7 @@ TEST(ContentsBody, EmptyNamesStillGiveEntriesAndQuotesAreEscaped) {
   lib.name = u"A\"B";
   lib.commands = {command(u""), command(u"<x>")};
   model.project.libraries.push_back(lib);
-  EXPECT_EQ(contentsBody(model),
+  EXPECT_EQ(contentsBody(model.project, model.catalog),
             projectHead + entry("A&quot;B_index.html", "A&quot;B") + open +
                 entry("A&quot;B_index.html#commands", "Commands") + open +
                 entry("A&quot;B_f_.html", "") + entry("A&quot;B_f_&lt;x&gt;.html", "&lt;x&gt;") +

@@ -8,15 +8,14 @@ namespace thc {
 namespace {
 
 TEST(IndexBody, IsAllocatedOnceAtItsFinalSize) {
-  Project project;
-  project.indexEntries = {
+  std::vector<IndexEntry> entries = {
       {u"Gfx: Plot()", u"Gfx_f_Plot.html", u"Plot;drawing", u""},
       {u"Say \"hi\" <now>", u"Gfx_constant.html", u"quote \"q\";drawing", u"PI"},
       {u"Files: Open()", u"Files_f_Open.html", u" Open ; files ", u""},
       {u"Gfx", u"Gfx_index.html", u"Gfx", u""},
       {u"Größe 😀", u"Maße_f_Größe.html", u"Größe;Ω", u""},
   };
-  const std::string body = indexBody(project);
+  const std::string body = indexBody(entries, u"");
   ASSERT_GT(body.size(), 100u);
   EXPECT_EQ(body.capacity(), body.size());
 }

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "common/console.h"
+#include "base/console.h"
 #include "helpproject/temp_folder.h"
 #include "support/run_program.h"
 #include "support/u16.h"
@@ -59,7 +59,7 @@ TEST(AddKeywords, SplitsTrimsAndSkipsEmptyFields) {
       {indexEntry(u"Gfx - Constants", u"Gfx_constant.html", u"Alpha;Beta", u"PI"),
        {"Alpha: Gfx - Constants=Gfx_constant.html#PI",
         "Beta: Gfx - Constants=Gfx_constant.html#PI"}},
-      // The entries index extension makes for constants carry the anchor in the page.
+      // The entries planned under a constant's name carry the anchor in the page.
       {indexEntry(u"PI", u"Math_constant.html#PI", u"PI"), {"PI: PI=Math_constant.html#PI"}},
       {indexEntry(u"T", u"p.html", u"Draw;draw;Draw"),
        {"Draw: T=p.html T=p.html", "draw: T=p.html"}},
@@ -73,42 +73,40 @@ TEST(AddKeywords, SplitsTrimsAndSkipsEmptyFields) {
 }
 
 TEST(IndexBody, OneKeywordCollectsTheLinksOfEveryEntryInOrder) {
-  Project project;
-  project.indexEntries = {indexEntry(u"Open", u"Files_f_Open.html", u"Open"),
-                          indexEntry(u"Open", u"Net_f_Open.html", u"Open")};
-  EXPECT_EQ(indexBody(project),
+  std::vector<IndexEntry> entries = {indexEntry(u"Open", u"Files_f_Open.html", u"Open"),
+                                     indexEntry(u"Open", u"Net_f_Open.html", u"Open")};
+  EXPECT_EQ(indexBody(entries, u""),
             keyword("Open", {{"Open", "Files_f_Open.html"}, {"Open", "Net_f_Open.html"}}));
-  EXPECT_EQ(project.keywordMap.keywords.size(), 1u);
+  EXPECT_EQ(collectKeywords(entries).keywords.size(), 1u);
 }
 
 TEST(IndexBody, VisitsKeywordsBySlotThenNewestFirst) {
   // Slots of h = h * 65599 + c mod 2^32, taken mod 512, worked out by hand:
   // Line 20, "😀x" 53, draw 100, Draw 132, Open 170, Canvas 184, ä 228,
   // "😀" 259, Close 376, Plot = Qhx = QqA 481.
-  Project project;
+  std::vector<IndexEntry> entries;
   const char16_t* created[] = {u"Plot", u"Open", u"Qhx", u"Close", u"Draw", u"draw",
                                u"ä",    u"QqA",  u"Line", u"Canvas", u"\U0001F600",
                                u"\U0001F600x"};
-  for (const char16_t* k : created) project.indexEntries.push_back(indexEntry(u"t", u"p", k));
+  for (const char16_t* k : created) entries.push_back(indexEntry(u"t", u"p", k));
   // Written in Windows-1252, the code page of a project without a language.
   const char* visited[] = {"Line", "&#128512;x", "draw", "Draw", "Open", "Canvas", "\xE4",
                            "&#128512;", "Close", "QqA", "Qhx", "Plot"};
   std::string expected;
   for (const char* k : visited) expected += keyword(k, {{"t", "p"}});
-  EXPECT_EQ(indexBody(project), expected);
+  EXPECT_EQ(indexBody(entries, u""), expected);
 }
 
 TEST(IndexBody, KeepsTheOrderAtOneHundredThousandKeywords) {
   // 100,000 keywords, about 200 per slot, stay fast and keep the order.
-  Project project;
+  std::vector<IndexEntry> entries;
   for (int i = 0; i < 100000; ++i) {
     const std::u16string k{static_cast<char16_t>(u'A' + i % 60000),
                            static_cast<char16_t>(u'A' + i / 60000)};
-    project.indexEntries.push_back(IndexEntry{u"t", u"p", k, u""});
+    entries.push_back(IndexEntry{u"t", u"p", k, u""});
   }
-  indexBody(project);
-  ASSERT_EQ(project.keywordMap.keywords.size(), 100000u);
-  const KeywordMap& map = project.keywordMap;
+  const KeywordMap map = collectKeywords(entries);
+  ASSERT_EQ(map.keywords.size(), 100000u);
   std::vector<size_t> order = keywordOrder(map);
   ASSERT_EQ(order.size(), map.keywords.size());
   for (size_t i = 1; i < order.size(); ++i) {
@@ -125,15 +123,13 @@ TEST(IndexBody, KeepsTheOrderAtOneHundredThousandKeywords) {
 }
 
 TEST(IndexBody, NoEntriesGiveAnEmptyBody) {
-  Project project;
-  project.indexEntries = {indexEntry(u"T", u"p.html", u"")};
-  EXPECT_EQ(indexBody(project), "");
+  std::vector<IndexEntry> entries = {indexEntry(u"T", u"p.html", u"")};
+  EXPECT_EQ(indexBody(entries, u""), "");
 }
 
 TEST(IndexBody, EscapesQuotesAndAngleBracketsInEveryValue) {
-  Project project;
-  project.indexEntries = {indexEntry(u"a<b>", u"x\".html", u"say \"hi\" & go")};
-  EXPECT_EQ(indexBody(project),
+  std::vector<IndexEntry> entries = {indexEntry(u"a<b>", u"x\".html", u"say \"hi\" & go")};
+  EXPECT_EQ(indexBody(entries, u""),
             keyword("say &quot;hi&quot; & go", {{"a&lt;b&gt;", "x&quot;.html"}}));
 }
 

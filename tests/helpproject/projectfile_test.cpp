@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "common/console.h"
+#include "base/console.h"
 #include "helpproject/temp_folder.h"
 #include "support/run_program.h"
 #include "support/u16.h"
@@ -32,11 +32,12 @@ std::string expectedText(const std::string& compiled, const std::string& languag
 }
 
 TEST(HelpProjectText, ListsThePagesOfTheTypicalRun) {
-  ProjectModel model;
-  model.project.title = u"Gfx";
-  model.project.lang = u"en";
-  model.generatedFiles = {u"Gfx_f_Plot.html", u"Gfx_index.html", u"index.html"};
-  EXPECT_EQ(helpProjectText(model),
+  Project project;
+    std::vector<std::u16string> pages;
+  project.title = u"Gfx";
+  project.lang = u"en";
+  pages = {u"Gfx_f_Plot.html", u"Gfx_index.html", u"index.html"};
+  EXPECT_EQ(helpProjectText(project, pages),
             expectedText("Gfx", "0x409", "Gfx_f_Plot.html\nGfx_index.html\nindex.html\n", "Gfx"));
 }
 
@@ -67,11 +68,12 @@ TEST(HelpProjectText, WritesTitleLanguageAndFilesInTheCodePage) {
        "Gr??e"},
   };
   for (const Case& c : cases) {
-    ProjectModel model;
-    model.project.title = u16(c.title);
-    model.project.lang = u16(c.lang);
-    model.generatedFiles = c.files;
-    EXPECT_EQ(helpProjectText(model), expectedText(c.compiled, c.language, c.listed, c.shown))
+    Project project;
+    std::vector<std::u16string> pages;
+    project.title = u16(c.title);
+    project.lang = u16(c.lang);
+    pages = c.files;
+    EXPECT_EQ(helpProjectText(project, pages), expectedText(c.compiled, c.language, c.listed, c.shown))
         << c.title;
   }
 }
@@ -84,9 +86,10 @@ TEST(HelpProjectText, TitleLinesStayOneLineAndTheHelpFileStaysBeside) {
       {u"..\\C:/a*b?\"<c>|\t", ".._C__a_b___c__ .chm", "..\\C:/a*b?\"<c>| "},
   };
   for (const Case& c : cases) {
-    ProjectModel model;
-    model.project.title = c.title;
-    const std::string text = helpProjectText(model);
+    Project project;
+    std::vector<std::u16string> pages;
+    project.title = c.title;
+    const std::string text = helpProjectText(project, pages);
     EXPECT_NE(text.find(std::string("\nCompiled file=") + c.compiled + "\n"), std::string::npos) << text;
     EXPECT_NE(text.find(std::string("\nTitle=") + c.shown + "\n[FILES]\n"), std::string::npos) << text;
   }

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "chm/decoder.h"
+#include "codepage/decoder.h"
 #include "helpproject/sitemap.h"
 #include "support/u16.h"
 
@@ -66,7 +66,7 @@ TEST(SitemapValue, CountedSizesMatchWhatIsAppended) {
       const std::u16string fileName = fileNameInCodePage(value, codePage);
       std::string bytes;
       encoder.appendWithUnderscores(bytes, fileName);
-      EXPECT_EQ(chm::TextDecoder(codePage).decode(bytes), fileName) << u8(value) << " " << codePage;
+      EXPECT_EQ(TextDecoder(codePage).decode(bytes), fileName) << u8(value) << " " << codePage;
     }
   }
 }

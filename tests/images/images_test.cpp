@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "common/console.h"
+#include "base/console.h"
 #include "helpproject/temp_folder.h"
 #include "support/run_program.h"
 #include "support/u16.h"
@@ -24,7 +24,7 @@ using testing::writeFile;
 // Copies the model's images into the folder `dir`.
 bool copyInto(const ProjectModel& model, Console& console, std::u16string_view dir) {
   OutputFolder folder(dir);
-  return copyImages(model, console, folder);
+  return copyImages(model, planOutput(model.project, model.catalog).images, console, folder);
 }
 
 // A project folder with a few pictures and an empty output folder beside it.
@@ -41,7 +41,8 @@ struct ImageFolders {
     ProjectModel m;
     m.projectFile = u16(project + "/doc.xml");
     for (std::u16string& source : sources) {
-      m.images.push_back(ImageEntry{static_cast<int64_t>(m.images.size()) + 1, std::move(source)});
+      m.project.images.push_back(
+          ImageEntry{static_cast<int64_t>(m.project.images.size()) + 1, std::move(source)});
     }
     return m;
   }
@@ -130,7 +131,7 @@ TEST(CopyImages, ProjectFileWithoutDirectoryReadsFromTheCurrentOne) {
   EXPECT_EQ(readFile(folders.output + "/1.png"), "LOGO");
 
   // The message shows the path as it was tried.
-  model.images[0].source = u"img\\gone.png";
+  model.project.images[0].source = u"img\\gone.png";
   EXPECT_FALSE(copyInto(model, console, u16(folders.output + "/")));
   EXPECT_EQ(console.utf8Lines().back(),
             "Unable to copy ./img/gone.png to " + folders.output + "/1.png");

@@ -10,26 +10,20 @@ namespace {
 using testing::u16;
 using testing::u8;
 
-// A model whose library (and, optionally, class) is the one being read, and
-// a node with a known path for the diagnostics.
-struct Translator {
-  explicit Translator(const char* library = "", const char* cls = "") {
-    tree = parseDocument("<doc><library><command><description/></command></library></doc>");
-    node = rootElement(*tree)->firstChild->firstChild->firstChild;
-    if (*library || *cls) {
-      Library& lib = model.project.libraries.emplace_back();
-      lib.name = u16(library);
-      if (*cls) lib.classes.emplace_back().name = u16(cls);
-    }
-  }
+// The library (and, optionally, class) being read, and an origin with a
+// known path for the diagnostics.
+struct Translator : MarkupOrigin {
+  explicit Translator(const char* lib = "", const char* c = "") : library(u16(lib)), cls(u16(c)) {}
+
+  std::u16string path() const override { return u"/doc/library/command/description"; }
 
   std::string operator()(const std::u16string& text) {
-    return u8(translateMarkup(text, node, model, console));
+    return u8(translateMarkup(text, MarkupContext{library, cls, u"", images, console, *this}));
   }
 
-  std::unique_ptr<DocTree> tree;
-  const DocNode* node = nullptr;
-  ProjectModel model;
+  std::u16string library;
+  std::u16string cls;
+  std::vector<ImageEntry> images;
   MemoryConsole console;
 };
 
@@ -176,11 +170,11 @@ TEST(Markup, ImagesAreNumberedInReadingOrder) {
   EXPECT_EQ(translate(u"@image(pic)@image(dir.old/pic)@image(img\\a.JPG)"),
             "<img src='3.' /><img src='4.' /><img src='5.JPG' />");
   EXPECT_EQ(translate(u"@image()"), "<img src='6.' />");
-  ASSERT_EQ(translate.model.images.size(), 6u);
+  ASSERT_EQ(translate.images.size(), 6u);
   const char* const sources[] = {"logo.png", "logo.png", "pic", "dir.old/pic", "img\\a.JPG", ""};
   for (size_t i = 0; i < 6; ++i) {
-    EXPECT_EQ(translate.model.images[i].number, static_cast<int64_t>(i + 1));
-    EXPECT_EQ(u8(translate.model.images[i].source), sources[i]);
+    EXPECT_EQ(translate.images[i].number, static_cast<int64_t>(i + 1));
+    EXPECT_EQ(u8(translate.images[i].source), sources[i]);
   }
   EXPECT_TRUE(translate.console.lines.empty());
 }
@@ -188,8 +182,8 @@ TEST(Markup, ImagesAreNumberedInReadingOrder) {
 TEST(Markup, ParseErrorKeepsEarlierImagesAndWarnings) {
   Translator translate;
   EXPECT_EQ(translate(u"@image(a.png) @x @func(open"), "@image(a.png) @x @func(open");
-  ASSERT_EQ(translate.model.images.size(), 1u);
-  EXPECT_EQ(u8(translate.model.images[0].source), "a.png");
+  ASSERT_EQ(translate.images.size(), 1u);
+  EXPECT_EQ(u8(translate.images[0].source), "a.png");
   std::vector<std::string> expected = warning(15);
   std::vector<std::string> error = parseError(24);
   expected.insert(expected.end(), error.begin(), error.end());
@@ -204,13 +198,6 @@ TEST(Markup, RegisterImageFollowsTheLastNumber) {
   images.back().number = 41;
   EXPECT_EQ(registerImage(images, u"a.png"), 42);
   EXPECT_EQ(images.size(), 2u);
-}
-
-TEST(Markup, DiagnosticsWithoutANodeNameTheDocument) {
-  ProjectModel model;
-  MemoryConsole console;
-  EXPECT_EQ(u8(translateMarkup(u"a@", nullptr, model, console)), "a@");
-  EXPECT_EQ(console.utf8Lines(), (std::vector<std::string>{"Warning at position 2", "Node: /", "suspicious '@'"}));
 }
 
 // Counts lines without keeping them, for very long texts.
@@ -228,15 +215,16 @@ TEST(Markup, LongTextsWithManyKeywordsStayLinear) {
   const size_t repeats = 200'000;
   text.reserve(repeats * 20);
   for (size_t i = 0; i < repeats; ++i) text += u"@func(a)@@x@ @bold";
-  ProjectModel model;
+  Translator origin;
   CountingConsole console;
-  std::u16string html = translateMarkup(text, nullptr, model, console);
+  const MarkupContext context{u"", u"", u"", origin.images, console, origin};
+  std::u16string html = translateMarkup(text, context);
   EXPECT_EQ(html.size(), repeats * std::u16string_view(u"<span class='syntax'>a()</span>@x@ <b>").size());
   EXPECT_EQ(console.lines, repeats * 3);
 
   // An unclosed argument at the very end still returns the whole input.
   text += u"@refcommand(";
-  std::u16string unchanged = translateMarkup(text, nullptr, model, console);
+  std::u16string unchanged = translateMarkup(text, context);
   EXPECT_EQ(unchanged.size(), text.size());
 }
 

@@ -109,22 +109,5 @@ TEST(Naming, TypedNamesAndDefaults) {
   });
 }
 
-TEST(Naming, CurrentLibraryAndClass) {
-  Project project;
-  EXPECT_EQ(u8(currentLibraryName(project)), "");
-  EXPECT_EQ(u8(currentClassName(project)), "");
-  Library& first = project.libraries.emplace_back();
-  first.name = u" Files ";
-  first.classes.emplace_back().name = u"Stream";
-  first.classes.emplace_back().name = u"Pipe";
-  EXPECT_EQ(u8(currentLibraryName(project)), " Files ");
-  EXPECT_EQ(u8(currentClassName(project)), "Pipe");
-  // A library whose first class has not been read yet has no current class,
-  // even though an earlier library had some.
-  project.libraries.emplace_back().name = u"Net";
-  EXPECT_EQ(u8(currentLibraryName(project)), "Net");
-  EXPECT_EQ(u8(currentClassName(project)), "");
-}
-
 }  // namespace
 }  // namespace thc

@@ -189,7 +189,7 @@ TEST(CommandPage, ReferencesOfEveryKind) {
 
 TEST(CommandPage, ExamplesAndDeprecatedMark) {
   Command command = named<Command>(u"F", true);
-  command.examples = {Example{u"One", u"F(1)", nullptr}, Example{u"", u"", nullptr}};
+  command.examples = {Example{u"One", u"F(1)", {}}, Example{u"", u"", {}}};
   const std::string body = libraryCommandBody(command);
   EXPECT_EQ(between(body, "<h2>", "<p class='syntax"),
             "Lib: F()</h2><h3>Syntax <span class='deprecated'>(deprecated)</span></h3>");

@@ -46,12 +46,12 @@ std::string expectedPage(const std::string& title, const std::string& body) {
 }
 
 // One page written into the folder `dir` the way the generator writes it.
-bool writePage(ProjectModel& model, Console& console, std::u16string_view dir, std::u16string_view file,
+bool writePage(std::vector<std::u16string>& written, Console& console, std::u16string_view dir, std::u16string_view file,
                std::u16string_view title, std::u16string_view body) {
   OutputFolder folder(dir);
   PageWriter pages(folder);
   pages.write(std::u16string(file), std::u16string(title), std::u16string(body));
-  return pages.finish(model, console);
+  return pages.finish(console, written);
 }
 
 struct Folder {
@@ -76,37 +76,37 @@ TEST(PageFrame, WritesTitleAndBodyUnchangedInUtf8WithoutBom) {
   };
   for (const Case& c : cases) {
     Folder folder;
-    ProjectModel model;
+    std::vector<std::u16string> written;
     MemoryConsole console;
-    EXPECT_TRUE(writePage(model, console, folder.dir(), u"page.html", u16(c.title), u16(c.body)));
+    EXPECT_TRUE(writePage(written, console, folder.dir(), u"page.html", u16(c.title), u16(c.body)));
     const std::string bytes = readFile(folder.path + "/page.html");
     EXPECT_EQ(bytes, expectedPage(c.title, c.body)) << c.title;
     EXPECT_EQ(bytes.substr(0, 1), "<");
     EXPECT_TRUE(console.lines.empty());
-    EXPECT_EQ(model.generatedFiles, std::vector<std::u16string>{u"page.html"});
+    EXPECT_EQ(written, std::vector<std::u16string>{u"page.html"});
   }
 }
 
 TEST(PageFrame, SamePathTwiceReplacesTheFileAndListsItTwice) {
   Folder folder;
-  ProjectModel model;
+  std::vector<std::u16string> written;
   MemoryConsole console;
-  EXPECT_TRUE(writePage(model, console, folder.dir(), u"a.html", u"T", u"a much longer first body"));
-  EXPECT_TRUE(writePage(model, console, folder.dir(), u"a.html", u"T", u"second"));
+  EXPECT_TRUE(writePage(written, console, folder.dir(), u"a.html", u"T", u"a much longer first body"));
+  EXPECT_TRUE(writePage(written, console, folder.dir(), u"a.html", u"T", u"second"));
   EXPECT_EQ(readFile(folder.path + "/a.html"), expectedPage("T", "second"));
-  EXPECT_EQ(model.generatedFiles, (std::vector<std::u16string>{u"a.html", u"a.html"}));
+  EXPECT_EQ(written, (std::vector<std::u16string>{u"a.html", u"a.html"}));
 }
 
 TEST(PageFrame, MissingFolderFailsEveryPageWithOneLineEach) {
   Folder folder;
   const std::u16string missing = folder.dir() + u"missing/";
-  ProjectModel model;
+  std::vector<std::u16string> written;
   MemoryConsole console;
-  EXPECT_FALSE(writePage(model, console, missing, u"a.html", u"T", u"B"));
-  EXPECT_FALSE(writePage(model, console, missing, u"b.html", u"T", u"B"));
+  EXPECT_FALSE(writePage(written, console, missing, u"a.html", u"T", u"B"));
+  EXPECT_FALSE(writePage(written, console, missing, u"b.html", u"T", u"B"));
   EXPECT_EQ(console.lines, (std::vector<std::u16string>{u"Unable to create " + missing + u"a.html",
                                                         u"Unable to create " + missing + u"b.html"}));
-  EXPECT_TRUE(model.generatedFiles.empty());
+  EXPECT_TRUE(written.empty());
 }
 
 // A page named after an item whose name holds a separator would otherwise be
@@ -118,11 +118,11 @@ TEST(PageFrame, RefusesFileNamesWithSeparators) {
     testing::writeFile(folder.path + "/keep", "");
     std::filesystem::create_directory(folder.path + "/inner");
     const std::u16string dir = u16(folder.path + "/inner/");
-    ProjectModel model;
+    std::vector<std::u16string> written;
     MemoryConsole console;
-    EXPECT_FALSE(writePage(model, console, dir, u16(name), u"T", u"B")) << name;
+    EXPECT_FALSE(writePage(written, console, dir, u16(name), u"T", u"B")) << name;
     EXPECT_EQ(console.lines, std::vector<std::u16string>{u"Unable to create " + dir + u16(name)});
-    EXPECT_TRUE(model.generatedFiles.empty());
+    EXPECT_TRUE(written.empty());
     EXPECT_TRUE(listDirectory(folder.path + "/inner").empty()) << name;
     EXPECT_EQ(listDirectory(folder.path), (std::vector<std::string>{"inner", "keep"})) << name;
   }

@@ -68,7 +68,7 @@ TEST(PageWriter, ReportsAndListsLikeWritingEachPageAtOnce) {
 
   // The reference: each page written and reported at once, in order.
   const std::string direct = prepareFolder();
-  ProjectModel directModel;
+  std::vector<std::u16string> directWritten;
   MemoryConsole directConsole;
   bool directAll = true;
   {
@@ -79,23 +79,23 @@ TEST(PageWriter, ReportsAndListsLikeWritingEachPageAtOnce) {
         directAll = false;
         continue;
       }
-      directModel.generatedFiles.push_back(p.file);
+      directWritten.push_back(p.file);
     }
   }
 
   const std::string queued = prepareFolder();
-  ProjectModel queuedModel;
+  std::vector<std::u16string> queuedWritten;
   MemoryConsole queuedConsole;
   bool queuedAll;
   {
     OutputFolder folder(u16(queued + "/"));
     PageWriter writer(folder);
     for (const PageSpec& p : pages) writer.write(p.file, p.title, p.body);
-    queuedAll = writer.finish(queuedModel, queuedConsole);
+    queuedAll = writer.finish(queuedConsole, queuedWritten);
   }
 
-  const Written a = collect(direct, directConsole.lines, directModel.generatedFiles, directAll);
-  const Written b = collect(queued, queuedConsole.lines, queuedModel.generatedFiles, queuedAll);
+  const Written a = collect(direct, directConsole.lines, directWritten, directAll);
+  const Written b = collect(queued, queuedConsole.lines, queuedWritten, queuedAll);
   EXPECT_FALSE(a.allWritten);
   EXPECT_EQ(a.allWritten, b.allWritten);
   // The lines name the queued folder; compare them with it taken out.
@@ -112,13 +112,13 @@ TEST(PageWriter, ReportsAndListsLikeWritingEachPageAtOnce) {
 }
 
 TEST(PageWriter, NothingHandedOverIsAllWritten) {
-  ProjectModel model;
+  std::vector<std::u16string> written;
   MemoryConsole console;
   OutputFolder folder(u16(makeTempDirectory() + "/"));
   PageWriter writer(folder);
-  EXPECT_TRUE(writer.finish(model, console));
+  EXPECT_TRUE(writer.finish(console, written));
   EXPECT_TRUE(console.lines.empty());
-  EXPECT_TRUE(model.generatedFiles.empty());
+  EXPECT_TRUE(written.empty());
 }
 
 }  // namespace

@@ -54,7 +54,7 @@ TEST(Items, CommandChildrenLandInTheirFields) {
   ASSERT_EQ(c.examples.size(), 2u);
   EXPECT_EQ(u8(c.examples[0].name), "Simple");
   EXPECT_EQ(u8(c.examples[0].text), "<pre>Open(\"a\")</pre>");
-  EXPECT_EQ(u8(path(c.examples[1].node)), "/doc/library/command/example[2]");
+  EXPECT_EQ(u8(read.model.sources.path(c.examples[1].source)), "/doc/library/command/example[2]");
   EXPECT_EQ(u8(c.examples[1].text), "x &amp; y");
   EXPECT_EQ(u8(c.keywords), ";open");
   ASSERT_EQ(c.args.size(), 2u);
@@ -64,7 +64,7 @@ TEST(Items, CommandChildrenLandInTheirFields) {
   EXPECT_EQ(u8(c.args[0].type), "s");
   EXPECT_EQ(u8(c.args[0].defaultValue), "\"a\"");
   EXPECT_EQ(u8(c.args[0].description), "The <span class='syntax'>Path()</span>");
-  EXPECT_EQ(u8(path(c.args[0].node)), "/doc/library/command/arg");
+  EXPECT_EQ(u8(read.model.sources.path(c.args[0].source)), "/doc/library/command/arg");
   EXPECT_EQ(u8(c.args[1].index), " 2x");
   EXPECT_EQ(c.args[1].indexValue, 2);
   EXPECT_EQ(u8(c.args[1].defaultValue), "");
@@ -140,7 +140,7 @@ TEST(Items, References) {
       EXPECT_EQ(u8(ref.structureName), c.structure) << c.element;
       std::string element = c.element;
       std::string name = element.substr(1, element.find_first_of(" /") - 1);
-      EXPECT_EQ(u8(path(ref.node)), "/doc/library/command/" + name);
+      EXPECT_EQ(u8(read.model.sources.path(ref.source)), "/doc/library/command/" + name);
     }
   }
 }
@@ -194,7 +194,7 @@ TEST(Items, ClassMethodsAreNotLibraryCommands) {
   const Command& close = cls.methods[0];
   EXPECT_EQ(u8(close.name), "Close");
   EXPECT_TRUE(close.deprecated);
-  EXPECT_EQ(u8(path(close.node)), "/doc/library/class/command");
+  EXPECT_EQ(u8(read.model.sources.path(close.source)), "/doc/library/class/command");
   EXPECT_EQ(u8(close.description),
             "Closes <a href='Files_c_Stream_m_Flush.html' class='syntax'>Files: Stream\\Flush()</a>");
   ASSERT_EQ(close.references.size(), 1u);
@@ -222,7 +222,7 @@ TEST(Items, StructureElements) {
   EXPECT_EQ(u8(s.elements[0].offset), "0");
   EXPECT_EQ(s.elements[1].offsetValue, 16);
   EXPECT_EQ(u8(s.elements[1].description), "<i>date</i>");
-  EXPECT_EQ(u8(path(s.elements[1].node)), "/doc/library/structure/element[2]");
+  EXPECT_EQ(u8(read.model.sources.path(s.elements[1].source)), "/doc/library/structure/element[2]");
   EXPECT_EQ(u8(s.elements[2].name), "");
   EXPECT_EQ(u8(s.elements[2].offset), " 8 bytes");
   EXPECT_EQ(s.elements[2].offsetValue, 8);

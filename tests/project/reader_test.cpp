@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "project/readtext.h"
 #include "support/run_program.h"
 #include "support/u16.h"
 
@@ -56,7 +57,7 @@ TEST(Reader, DocumentLevelElementsLandInTheirFields) {
   const Project& p = read.project();
   EXPECT_EQ(u8(p.title), " The Kit ");
   EXPECT_EQ(u8(p.lang), "de");
-  EXPECT_EQ(p.docNode, rootElement(*read.tree));
+  EXPECT_EQ(u8(read.model.sources.path(p.docSource)), "/doc");
   EXPECT_EQ(u8(p.description), "<b> Intro</b>");
   EXPECT_EQ(u8(p.author), "Ann &amp; Bob");
   EXPECT_EQ(u8(p.license), "<p>free</p>");
@@ -103,7 +104,7 @@ TEST(Reader, OnlyARootNamedDocIsRead) {
     Read read(xml);
     EXPECT_TRUE(read.project().libraries.empty()) << xml;
     EXPECT_EQ(u8(read.project().title), "") << xml;
-    EXPECT_EQ(read.project().docNode, nullptr) << xml;
+    EXPECT_EQ(read.project().docSource.index, 0u) << xml;
     EXPECT_TRUE(read.lines().empty()) << xml;
   }
 }
@@ -146,6 +147,23 @@ TEST(Reader, EscapeAmpersands) {
   for (const Case& c : cases) EXPECT_EQ(u8(escapeAmpersands(u16(c.text))), c.escaped) << c.text;
 }
 
+TEST(Reader, CurrentLibraryAndClass) {
+  Project project;
+  EXPECT_EQ(u8(currentLibraryName(project)), "");
+  EXPECT_EQ(u8(currentClassName(project)), "");
+  Library& first = project.libraries.emplace_back();
+  first.name = u" Files ";
+  first.classes.emplace_back().name = u"Stream";
+  first.classes.emplace_back().name = u"Pipe";
+  EXPECT_EQ(u8(currentLibraryName(project)), " Files ");
+  EXPECT_EQ(u8(currentClassName(project)), "Pipe");
+  // A library whose first class has not been read yet has no current class,
+  // even though an earlier library had some.
+  project.libraries.emplace_back().name = u"Net";
+  EXPECT_EQ(u8(currentLibraryName(project)), "Net");
+  EXPECT_EQ(u8(currentClassName(project)), "");
+}
+
 TEST(Reader, LibraryLevelElementsLandInTheirFields) {
   Read read(R"(<doc title="t">
     <library name=" Files " deprecated=" YES ">
@@ -169,7 +187,7 @@ TEST(Reader, LibraryLevelElementsLandInTheirFields) {
   const Library& library = read.project().libraries[0];
   EXPECT_EQ(u8(library.name), " Files ");
   EXPECT_TRUE(library.deprecated);
-  EXPECT_EQ(u8(path(library.node)), "/doc/library");
+  EXPECT_EQ(u8(read.model.sources.path(library.source)), "/doc/library");
   EXPECT_EQ(u8(library.description), "Read <span class='syntax'>Open()</span>");
   EXPECT_EQ(u8(library.version), "2.0");
   EXPECT_EQ(u8(library.history), "h");
@@ -181,11 +199,11 @@ TEST(Reader, LibraryLevelElementsLandInTheirFields) {
   ASSERT_EQ(library.constants.size(), 1u);
   EXPECT_EQ(u8(library.constants[0].name), "Max");
   EXPECT_TRUE(library.constants[0].deprecated);
-  EXPECT_EQ(u8(path(library.constants[0].node)), "/doc/library/constant");
+  EXPECT_EQ(u8(read.model.sources.path(library.constants[0].source)), "/doc/library/constant");
   ASSERT_EQ(library.commands.size(), 2u);
   EXPECT_EQ(u8(library.commands[0].name), "Open");
   EXPECT_EQ(u8(library.commands[1].name), "Close");
-  EXPECT_EQ(u8(path(library.commands[1].node)), "/doc/library/command[2]");
+  EXPECT_EQ(u8(read.model.sources.path(library.commands[1].source)), "/doc/library/command[2]");
   EXPECT_FALSE(library.commands[0].deprecated);
   ASSERT_EQ(library.classes.size(), 1u);
   EXPECT_EQ(u8(library.classes[0].name), "Stream");
@@ -264,7 +282,7 @@ TEST(Reader, ImportReadsTheFileWhereItStands) {
   ASSERT_EQ(read.project().importedDocs.size(), 1u);
   // The imported nodes stay alive for the checks.
   const Library& imported = read.project().libraries[1];
-  EXPECT_EQ(u8(path(imported.node)), "/library");
+  EXPECT_EQ(u8(read.model.sources.path(imported.source)), "/library");
   EXPECT_EQ(u8(imported.commands.at(0).description),
             "<a href='B_f_Close.html' class='syntax'>B: Close()</a>");
 }
@@ -369,12 +387,12 @@ TEST(Reader, ImageNumbersRunOnAcrossImportedFiles) {
     <import file="lib.xml"/>
     <history>@image(img/a.png)</history>
   </doc>)", dir);
-  ASSERT_EQ(read.model.images.size(), 3u);
+  ASSERT_EQ(read.model.project.images.size(), 3u);
   EXPECT_EQ(u8(read.project().description), "<img src='1.png' />");
   EXPECT_EQ(u8(read.project().libraries.at(0).description), "<img src='2.gif' />");
   EXPECT_EQ(u8(read.project().history), "<img src='3.png' />");
-  EXPECT_EQ(u8(read.model.images[1].source), "img/b.gif");
-  EXPECT_EQ(read.model.images[2].number, 3);
+  EXPECT_EQ(u8(read.model.project.images[1].source), "img/b.gif");
+  EXPECT_EQ(read.model.project.images[2].number, 3);
 }
 
 TEST(Reader, ReferencesDefaultToWhatIsBeingReadAtThatMoment) {

@@ -1,12 +1,12 @@
-// After the checks the documents go: every record's node must be none then,
-// never a pointer into a freed tree.
+// Once reading ends the documents go: the records still name their
+// elements' paths, in the main document and in the imported ones alike.
 #include "project/release.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
 
-#include "common/console.h"
+#include "base/console.h"
 #include "project/reader.h"
 #include "support/run_program.h"
 #include "support/u16.h"
@@ -17,36 +17,7 @@ namespace {
 using testing::makeTempDirectory;
 using testing::writeFile;
 
-// Every node pointer of the model, in no particular order.
-std::vector<const DocNode*> allNodes(const Project& project) {
-  std::vector<const DocNode*> nodes = {project.docNode};
-  auto command = [&](const Command& c) {
-    nodes.push_back(c.node);
-    for (const Argument& a : c.args) nodes.push_back(a.node);
-    for (const Reference& r : c.references) nodes.push_back(r.node);
-    for (const Example& e : c.examples) nodes.push_back(e.node);
-  };
-  for (const Library& library : project.libraries) {
-    nodes.push_back(library.node);
-    for (const Class& cls : library.classes) {
-      nodes.push_back(cls.node);
-      for (const Command& method : cls.methods) command(method);
-    }
-    for (const Command& c : library.commands) command(c);
-    for (const Constant& c : library.constants) nodes.push_back(c.node);
-    for (const Macro& m : library.macros) {
-      nodes.push_back(m.node);
-      for (const Argument& a : m.args) nodes.push_back(a.node);
-    }
-    for (const Structure& s : library.structures) {
-      nodes.push_back(s.node);
-      for (const StructureElement& e : s.elements) nodes.push_back(e.node);
-    }
-  }
-  return nodes;
-}
-
-TEST(ReleaseDocuments, LeavesNoNodeBehind) {
+TEST(FinishReading, FreesTheTreesAndKeepsThePaths) {
   const std::string directory = makeTempDirectory();
   const std::string imported = R"(<library name="Files">
     <class name="Stream"><command name="Close"><arg index="1" name="s"/>
@@ -68,11 +39,15 @@ TEST(ReleaseDocuments, LeavesNoNodeBehind) {
   readProject(model, console, rootElement(*tree));
   ASSERT_EQ(model.project.libraries.size(), 2u);
   ASSERT_EQ(model.project.importedDocs.size(), 1u);
-  for (const DocNode* node : allNodes(model.project)) ASSERT_NE(node, nullptr);
 
-  releaseDocuments(model, *tree);
+  finishReading(model, *tree);
 
-  for (const DocNode* node : allNodes(model.project)) EXPECT_EQ(node, nullptr);
+  const Library& files = model.project.libraries[1];
+  EXPECT_EQ(model.sources.path(model.project.docSource), u"/doc");
+  EXPECT_EQ(model.sources.path(model.project.libraries[0].commands[0].source), u"/doc/library/command");
+  EXPECT_EQ(model.sources.path(files.classes[0].methods[0].examples[0].source),
+            u"/library/class/command/example");
+  EXPECT_EQ(model.sources.path(files.structures[0].elements[0].source), u"/library/structure/element");
   EXPECT_TRUE(model.project.importedDocs.empty());
   EXPECT_EQ(tree->root, nullptr);
   EXPECT_EQ(tree->nodes.size(), 0u);

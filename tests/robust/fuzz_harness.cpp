@@ -5,28 +5,21 @@
 #include <memory>
 #include <vector>
 
+#include "base/console.h"
+#include "base/utf.h"
 #include "catalog/catalog.h"
-#include "chm/decoder.h"
 #include "check/check.h"
-#include "common/console.h"
+#include "codepage/codepage.h"
+#include "codepage/decoder.h"
 #include "common/text.h"
-#include "common/utf.h"
-#include "helpproject/codepage.h"
 #include "helpproject/contents.h"
 #include "helpproject/indexfile.h"
 #include "helpproject/projectfile.h"
-#include "index/extend.h"
 #include "index/sort.h"
 #include "markup/markup.h"
 #include "markup/naming.h"
-#include "pages/classpage.h"
-#include "pages/commandpage.h"
-#include "pages/constantspage.h"
-#include "pages/historypage.h"
-#include "pages/indexpage.h"
-#include "pages/librarypage.h"
-#include "pages/macrospage.h"
-#include "pages/structurepage.h"
+#include "pages/pagebody.h"
+#include "plan/outputplan.h"
 #include "platform/textcase.h"
 #include "project/doctree.h"
 #include "project/model.h"
@@ -171,9 +164,9 @@ std::string checkCase(Text text) {
 
 // ---------------------------------------------------------------- markup
 
-struct MarkupContext {
-  std::unique_ptr<DocTree> tree = parseDocument("<doc><library><description/></library></doc>");
-  const DocNode* node = rootElement(*tree)->firstChild->firstChild;
+// The translator's diagnostics name this place.
+struct FuzzOrigin final : MarkupOrigin {
+  std::u16string path() const override { return u"/doc/library/description"; }
 };
 
 std::string checkDiagnostics(const std::vector<std::u16string>& lines, Text text, Text result) {
@@ -263,85 +256,19 @@ std::string checkCatalogEntries(const Catalog& catalog) {
 // no input can make the harness read a real file.
 constexpr Text kNowhere = u"/nonexistent-thc-fuzz/";
 
-// The generation walk with every file kept in memory: the same bodies, names
-// and order as the generation driver.
-class MemoryGenerator {
- public:
-  explicit MemoryGenerator(ProjectModel& model)
-      : model_(model), names_{helpCodePage(model.project.lang)} {}
-
-  void run() {
-    const std::vector<Library>& libraries = model_.project.libraries;
-    for (size_t i = 0; i < libraries.size(); ++i) writeLibrary(libraries, i);
-    const Project& project = model_.project;
-    if (!project.history.empty()) {
-      page(htmlFileName(names_, project.title + u"_history"),
-           historyPageBody(catalog(), project.history));
-    }
-    page(u"index.html", indexPageBody(catalog(), names_, project));
+// The planned pages with every body built in memory, as the generation
+// driver builds them: a name with a separator or a control character is
+// refused by the page writer, so it is not listed as written.
+std::vector<std::u16string> writePagesInMemory(const ProjectModel& model, const OutputPlan& plan) {
+  std::vector<std::u16string> written;
+  for (const PlannedPage& page : plan.pages) {
+    const std::u16string body = pageBody(model.project, model.catalog, plan.names, page);
+    bool refused = false;
+    for (char16_t c : page.file) refused = refused || isSeparator(c) || c < 32;
+    if (!refused) written.push_back(page.file);
   }
-
- private:
-  const Catalog& catalog() const { return model_.catalog; }
-
-  // Like the page writer: a name with a separator or a control character is
-  // refused. The body is built either way, as the generation driver builds
-  // it before writing.
-  void page(const std::u16string& file, const std::u16string& /*body*/) {
-    for (char16_t c : file) {
-      if (isSeparator(c) || c < 32) return;
-    }
-    model_.generatedFiles.push_back(file);
-  }
-
-  template <typename Item>
-  static const Item* neighbour(const std::vector<Item>& items, size_t i, int step) {
-    if (step < 0) return i > 0 ? &items[i - 1] : nullptr;
-    return i + 1 < items.size() ? &items[i + 1] : nullptr;
-  }
-
-  void writeLibrary(const std::vector<Library>& libraries, size_t i) {
-    const Library& library = libraries[i];
-    const Name lib = library.name;
-    for (size_t c = 0; c < library.classes.size(); ++c) {
-      const Class& cls = library.classes[c];
-      for (size_t m = 0; m < cls.methods.size(); ++m) {
-        page(memberPageName(names_, lib, cls.name, cls.methods[m].name),
-             commandPageBody(catalog(), names_, library, cls.methods[m], &cls,
-                             neighbour(cls.methods, m, 1), neighbour(cls.methods, m, -1)));
-      }
-      page(classPageName(names_, lib, cls.name),
-           classPageBody(catalog(), names_, library, cls, neighbour(library.classes, c, 1),
-                         neighbour(library.classes, c, -1)));
-    }
-    for (size_t c = 0; c < library.commands.size(); ++c) {
-      page(commandPageName(names_, lib, library.commands[c].name),
-           commandPageBody(catalog(), names_, library, library.commands[c], nullptr,
-                           neighbour(library.commands, c, 1), neighbour(library.commands, c, -1)));
-    }
-    for (size_t s = 0; s < library.structures.size(); ++s) {
-      page(structurePageName(names_, lib, library.structures[s].name),
-           structurePageBody(catalog(), names_, library, library.structures[s],
-                             neighbour(library.structures, s, 1), neighbour(library.structures, s, -1)));
-    }
-    if (!library.macros.empty()) {
-      page(htmlFileName(names_, library.name + u"_macro"), macrosPageBody(catalog(), library));
-    }
-    if (!library.constants.empty()) {
-      page(htmlFileName(names_, library.name + u"_constant"), constantsPageBody(catalog(), library));
-    }
-    if (!library.history.empty()) {
-      page(htmlFileName(names_, library.name + u"_history"),
-           historyPageBody(catalog(), library.history));
-    }
-    page(libraryPageName(names_, lib),
-         libraryPageBody(catalog(), names_, library, neighbour(libraries, i, 1),
-                         neighbour(libraries, i, -1)));
-  }
-
-  ProjectModel& model_;
-  const PageNames names_;
-};
+  return written;
+}
 
 // Every value="..." of a sitemap list: a raw quote or angle bracket inside
 // would cut the entry short.
@@ -363,7 +290,7 @@ std::string checkHelpProject(std::string_view text, const std::vector<std::u16st
                              unsigned codePage) {
   std::u16string expected = u"[FILES]\n";
   for (const std::u16string& file : files) expected += file + u"\n";
-  if (!chm::TextDecoder(codePage).decode(text).ends_with(expected)) {
+  if (!TextDecoder(codePage).decode(text).ends_with(expected)) {
     return "the help project does not list exactly the pages written";
   }
   return {};
@@ -395,15 +322,13 @@ std::string fuzzTextHelpers(std::string_view bytes) {
 }
 
 std::string fuzzMarkup(std::string_view bytes) {
-  static const MarkupContext context;
   const std::u16string text = fuzzText16(bytes);
-  ProjectModel model;
-  Library& library = model.project.libraries.emplace_back();
-  library.name = u"Lib";
-  library.classes.emplace_back().name = u"Cls";
+  const FuzzOrigin origin;
+  std::vector<ImageEntry> images;
   MemoryConsole console;
-  const std::u16string result = translateMarkup(text, context.node, model, console);
-  return firstFault(checkDiagnostics(console.lines, text, result), checkImages(model.images));
+  const std::u16string result =
+      translateMarkup(text, MarkupContext{u"Lib", u"Cls", u"", images, console, origin});
+  return firstFault(checkDiagnostics(console.lines, text, result), checkImages(images));
 }
 
 std::string fuzzCatalog(std::string_view bytes) {
@@ -431,18 +356,18 @@ std::string fuzzPipeline(std::string_view bytes) {
   model.outputDir = std::u16string(kNowhere) + u"html/";
   MemoryConsole console;
   readProject(model, console, rootElement(*tree));
-  if (!checkProject(model.project, console)) return {};
+  if (!checkProject(model.project, model.sources, console)) return {};
   if (!model.project.catalogSource.empty()) buildCatalog(model.catalog, model.project.catalogSource);
   sortProject(model.project);
-  extendIndex(model.project);
-  MemoryGenerator(model).run();
-  const std::string contents = contentsBody(model);
-  const std::string index = indexBody(model.project);
-  const std::string helpProject = helpProjectText(model);
+  const OutputPlan plan = planOutput(model.project, model.catalog);
+  const std::vector<std::u16string> written = writePagesInMemory(model, plan);
+  const std::string contents = contentsBody(model.project, model.catalog);
+  const std::string index = indexBody(plan.indexEntries, model.project.lang);
+  const std::string helpProject = helpProjectText(model.project, written);
   const unsigned codePage = helpCodePage(model.project.lang);
   return firstFault(checkSitemapValues(contents), checkSitemapValues(index),
-                    checkHelpProject(helpProject, model.generatedFiles, codePage),
-                    checkImages(model.images));
+                    checkHelpProject(helpProject, written, codePage),
+                    checkImages(model.project.images));
 }
 
 }  // namespace thc::robust

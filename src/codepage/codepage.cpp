@@ -1,11 +1,11 @@
-#include "helpproject/codepage.h"
+#include "codepage/codepage.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <optional>
 
-#include "common/utf.h"
-#include "helpproject/singlebyte.h"
+#include "base/utf.h"
+#include "codepage/singlebyte.h"
 
 namespace thc {
 

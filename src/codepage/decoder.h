@@ -10,7 +10,7 @@
 
 #include "platform/codepage.h"
 
-namespace thc::chm {
+namespace thc {
 
 class TextDecoder {
  public:
@@ -23,4 +23,4 @@ class TextDecoder {
   std::unique_ptr<platform::CodePageConverter> converter_;
 };
 
-}  // namespace thc::chm
+}  // namespace thc

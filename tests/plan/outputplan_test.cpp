@@ -1,4 +1,4 @@
-#include "index/extend.h"
+#include "plan/outputplan.h"
 
 #include <gtest/gtest.h>
 
@@ -13,27 +13,26 @@ namespace {
 using testing::u8;
 
 // title | page | keywords | anchor
+// Without keywords the plan has an entry under each item's name only.
 std::vector<std::string> entriesOf(const Project& project) {
   std::vector<std::string> entries;
-  for (const IndexEntry& e : project.indexEntries) {
+  for (const IndexEntry& e : planOutput(project, Catalog()).indexEntries) {
     entries.push_back(u8(e.title) + "|" + u8(e.page) + "|" + u8(e.keywords) + "|" + u8(e.anchor));
   }
   return entries;
 }
 
-TEST(ExtendIndex, OneCommandThenTheLibrary) {
+TEST(PlanIndex, OneCommandThenTheLibrary) {
   Project project;
   Library& gfx = project.libraries.emplace_back();
   gfx.name = u"Gfx";
   gfx.commands.emplace_back().name = u"Plot";
-  extendIndex(project);
   EXPECT_EQ(entriesOf(project),
             (std::vector<std::string>{"Plot|Gfx_f_Plot.html|Plot|", "Gfx|Gfx_index.html|Gfx|"}));
 }
 
-TEST(ExtendIndex, AppendsEveryKindInOrderLibraryByLibrary) {
+TEST(PlanIndex, NamesEveryKindInOrderLibraryByLibrary) {
   Project project;
-  project.indexEntries.push_back(IndexEntry{u"Old", u"old.html", u"Old", u""});
   Library& math = project.libraries.emplace_back();
   math.name = u"Math";
   Class& vector = math.classes.emplace_back();
@@ -49,9 +48,7 @@ TEST(ExtendIndex, AppendsEveryKindInOrderLibraryByLibrary) {
   io.name = u"Io";
   io.constants.emplace_back().name = u"PI";
 
-  extendIndex(project);
   EXPECT_EQ(entriesOf(project), (std::vector<std::string>{
-                                    "Old|old.html|Old|",
                                     "Add|Math_c_Vec_m_Add.html|Add|",
                                     "Len|Math_c_Vec_m_Len.html|Len|",
                                     "Vec|Math_c_Vec.html|Vec|",
@@ -66,13 +63,12 @@ TEST(ExtendIndex, AppendsEveryKindInOrderLibraryByLibrary) {
                                 }));
 }
 
-TEST(ExtendIndex, TakesNamesAsStored) {
+TEST(PlanIndex, TakesNamesAsStored) {
   Project project;
   Library& lib = project.libraries.emplace_back();
   lib.name = u" L ";
   lib.commands.emplace_back().name = u"a;b";
   lib.commands.emplace_back();  // no name: empty keywords, skipped by the index file
-  extendIndex(project);
   EXPECT_EQ(entriesOf(project), (std::vector<std::string>{
                                     "a;b| L _f_a;b.html|a;b|",
                                     "| L _f_.html||",

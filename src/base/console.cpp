@@ -1,6 +1,6 @@
-#include "common/console.h"
+#include "base/console.h"
 
-#include "common/utf.h"
+#include "base/utf.h"
 
 namespace thc {
 

@@ -1,4 +1,4 @@
-#include "helpproject/singlebyte.h"
+#include "codepage/singlebyte.h"
 
 namespace thc {
 

@@ -1,4 +1,4 @@
-#include "common/utf.h"
+#include "base/utf.h"
 
 #include <cstdint>
 #include <cstring>

@@ -1,8 +1,8 @@
-#include "chm/decoder.h"
+#include "codepage/decoder.h"
 
-#include "helpproject/singlebyte.h"
+#include "codepage/singlebyte.h"
 
-namespace thc::chm {
+namespace thc {
 
 TextDecoder::TextDecoder(unsigned codePage) {
   table_ = singleByteCodePage(codePage);
@@ -28,4 +28,4 @@ std::u16string TextDecoder::decode(std::string_view bytes) {
   return text;
 }
 
-}  // namespace thc::chm
+}  // namespace thc

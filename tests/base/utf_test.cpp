@@ -1,4 +1,4 @@
-#include "common/utf.h"
+#include "base/utf.h"
 
 #include <gtest/gtest.h>
 
