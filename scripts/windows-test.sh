@@ -60,7 +60,8 @@ build_launcher
 step "Building the POSIX program"
 # Configured as scripts/build.sh does, so both can share the folder; only the
 # program itself is built here.
-cmake -S "$root" -B "$posix_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTARNELTHC_WERROR=ON >/dev/null
+cmake -S "$root" -B "$posix_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O2 -g1 -DNDEBUG" -DTARNELTHC_WERROR=ON >/dev/null
 cmake --build "$posix_dir" --target tarnelthc
 posix_bin="$posix_dir/tarnelthc"
 
