@@ -178,9 +178,11 @@ dialog_full_run() {
   dialog_ended_with 0 || return 1
   dialog_check "no line \"Analyzing file \"" console_has "Analyzing file " || return 1
   dialog_check "output not in the project folder" console_has "Creating HTML files at $(tpath "$e2e/$name/win")\\" || return 1
-  # The same files as the demo case's POSIX run.
+  # The same files as the demo case's POSIX run, but for its help file: a
+  # run through the dialogs takes no options, so it compiles none.
   local f
   for f in "$e2e"/demo/posix/out/*; do
+    [[ "$f" == *.chm ]] && continue
     dialog_check "$(basename "$f") differs" cmp -s "$f" "$e2e/$name/win/$(basename "$f")" || return 1
   done
 }
