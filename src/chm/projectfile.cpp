@@ -224,6 +224,50 @@ std::optional<std::uint32_t> languageId(std::u16string_view value) {
   return number(value.substr(0, blank));
 }
 
+namespace {
+
+// One line of a section: what the project says, or a line to report as
+// ignored.
+void readSectionLine(HelpProjectFile& project, Section section, std::u16string_view line) {
+  const size_t equals = line.find(u'=');
+  switch (section) {
+    case Section::options:
+      if (equals == std::u16string_view::npos) {
+        project.ignored.push_back(std::u16string(line));
+      } else {
+        readOption(project, line.substr(0, equals), line.substr(equals + 1), line);
+      }
+      return;
+    case Section::windows:
+      if (equals != std::u16string_view::npos) {
+        project.windows.push_back(readWindow(line.substr(0, equals), line.substr(equals + 1)));
+      }
+      return;
+    case Section::files:
+      project.files.push_back(withSlashes(line));
+      return;
+    case Section::alias:
+      if (equals == std::u16string_view::npos) {
+        project.ignored.push_back(std::u16string(line));
+      } else {
+        project.aliases.emplace_back(trimmed(line.substr(0, equals)), withSlashes(trimmed(line.substr(equals + 1))));
+      }
+      return;
+    case Section::map:
+      project.mapLines.emplace_back(line);
+      return;
+    case Section::popups:
+      project.popupFiles.push_back(withSlashes(line));
+      return;
+    case Section::none:
+    case Section::other:
+      project.ignored.push_back(std::u16string(line));
+      return;
+  }
+}
+
+}  // namespace
+
 std::optional<HelpProjectFile> readHelpProjectFile(std::string_view bytes, std::u16string& why) {
   if (bytes.find('\0') != std::string_view::npos) {
     why = u"not a help project (binary data)";
@@ -247,41 +291,7 @@ std::optional<HelpProjectFile> readHelpProjectFile(std::string_view bytes, std::
       if (section == Section::other) project.ignored.push_back(std::u16string(line));
       continue;
     }
-    const size_t equals = line.find(u'=');
-    switch (section) {
-      case Section::options:
-        if (equals == std::u16string_view::npos) {
-          project.ignored.push_back(std::u16string(line));
-        } else {
-          readOption(project, line.substr(0, equals), line.substr(equals + 1), line);
-        }
-        break;
-      case Section::windows:
-        if (equals != std::u16string_view::npos) {
-          project.windows.push_back(readWindow(line.substr(0, equals), line.substr(equals + 1)));
-        }
-        break;
-      case Section::files:
-        project.files.push_back(withSlashes(line));
-        break;
-      case Section::alias:
-        if (equals == std::u16string_view::npos) {
-          project.ignored.push_back(std::u16string(line));
-        } else {
-          project.aliases.emplace_back(trimmed(line.substr(0, equals)), withSlashes(trimmed(line.substr(equals + 1))));
-        }
-        break;
-      case Section::map:
-        project.mapLines.emplace_back(line);
-        break;
-      case Section::popups:
-        project.popupFiles.push_back(withSlashes(line));
-        break;
-      case Section::none:
-      case Section::other:
-        project.ignored.push_back(std::u16string(line));
-        break;
-    }
+    readSectionLine(project, section, line);
   }
   if (!anySection) {
     why = u"not a help project (no section)";
