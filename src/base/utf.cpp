@@ -91,14 +91,14 @@ std::string toUtf8(std::u16string_view text) {
   return out;
 }
 
-static void putUnit(std::u16string& out, uint32_t cp) {
-  if (cp < 0x10000) {
-    out.push_back(static_cast<char16_t>(cp));
+void appendUtf16(std::u16string& out, char32_t codePoint) {
+  if (codePoint < 0x10000) {
+    out.push_back(static_cast<char16_t>(codePoint));
     return;
   }
-  cp -= 0x10000;
-  out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-  out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+  codePoint -= 0x10000;
+  out.push_back(static_cast<char16_t>(0xD800 + (codePoint >> 10)));
+  out.push_back(static_cast<char16_t>(0xDC00 + (codePoint & 0x3FF)));
 }
 
 bool appendFromUtf8(std::u16string& out, std::string_view bytes) {
@@ -136,7 +136,7 @@ bool appendFromUtf8(std::u16string& out, std::string_view bytes) {
       ++i;
       continue;
     }
-    putUnit(out, cp);
+    appendUtf16(out, cp);
     i += length;
   }
   return allValid;

@@ -17,6 +17,8 @@ size_t utf8Size(std::u16string_view text);
 // appendFromUtf8 is false when there was such a byte.
 std::u16string fromUtf8(std::string_view bytes);
 bool appendFromUtf8(std::u16string& out, std::string_view bytes);
+// Appends one code point (at most U+10FFFF): a unit, or a surrogate pair.
+void appendUtf16(std::u16string& out, char32_t codePoint);
 
 // Text that came from outside as bytes (an argument, an environment value, a
 // typed line), with whether those bytes were valid UTF-8. A path that was not

@@ -31,15 +31,6 @@ bool runsOn(Text lowerName) {
   return std::binary_search(std::begin(inlineElements), std::end(inlineElements), lowerName);
 }
 
-void appendCodePoint(std::u16string& out, char32_t c) {
-  if (c < 0x10000) {
-    out.push_back(static_cast<char16_t>(c));
-    return;
-  }
-  out.push_back(static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10)));
-  out.push_back(static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF)));
-}
-
 int digitValue(char16_t c, bool hex) {
   if (isAsciiDigit(c)) return c - u'0';
   if (!hex) return -1;
@@ -60,7 +51,7 @@ size_t appendNumericReference(Text text, size_t pos, std::u16string& out) {
   }
   if (pos == digits) return npos;
   if (pos < text.size() && text[pos] == u';') ++pos;
-  appendCodePoint(out, referencedCharacter(number));
+  appendUtf16(out, referencedCharacter(number));
   return pos;
 }
 
@@ -79,7 +70,7 @@ size_t appendReference(Text text, size_t pos, std::u16string& out) {
     out.push_back(u'&');
     return pos + 1;
   }
-  appendCodePoint(out, named);
+  appendUtf16(out, named);
   return end < text.size() && text[end] == u';' ? end + 1 : end;
 }
 

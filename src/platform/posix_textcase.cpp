@@ -3,6 +3,8 @@
 
 #include "platform/textcase.h"
 
+#include "base/utf.h"
+
 namespace thc::platform {
 
 namespace {
@@ -17,16 +19,6 @@ locale_t caseLocale() {
     return l;
   }();
   return locale;
-}
-
-void putCodePoint(std::u16string& out, uint32_t cp) {
-  if (cp < 0x10000) {
-    out.push_back(static_cast<char16_t>(cp));
-    return;
-  }
-  cp -= 0x10000;
-  out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-  out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
 }
 
 std::u16string mapCase(std::u16string_view text, bool upper) {
@@ -54,7 +46,7 @@ std::u16string mapCase(std::u16string_view text, bool upper) {
       wint_t wide = static_cast<wint_t>(c);
       c = static_cast<uint32_t>(upper ? towupper_l(wide, locale) : towlower_l(wide, locale));
     }
-    putCodePoint(result, c);
+    appendUtf16(result, c);
   }
   return result;
 }
