@@ -1,5 +1,6 @@
 #include "chm/compiler.h"
 
+#include <deque>
 #include <memory>
 #include <unordered_set>
 #include <vector>
@@ -7,12 +8,11 @@
 #include "base/utf.h"
 #include "chm/container.h"
 #include "chm/contextids.h"
+#include "chm/filework.h"
 #include "chm/lzxstream.h"
-#include "chm/pagelinks.h"
-#include "chm/pagereader.h"
+#include "chm/orderedpool.h"
 #include "chm/projectfile.h"
 #include "chm/searchindex.h"
-#include "chm/sitemapcheck.h"
 #include "chm/sourcefiles.h"
 #include "chm/systemfiles.h"
 #include "codepage/codepage.h"
@@ -25,6 +25,11 @@ namespace {
 
 // The name the default window gets when the project defines none.
 constexpr std::string_view kDefaultWindowName = "main";
+
+// Files opened and read ahead of the one being stored, and the bytes they
+// may hold: enough to keep the workers busy, bounded whatever the files.
+constexpr std::size_t kFilesAhead = 64;
+constexpr std::uint64_t kBytesAhead = std::uint64_t{32} << 20;
 
 class ScratchSink : public LzxSink {
  public:
@@ -67,7 +72,7 @@ struct Compilation {
   // The folder as the system resolves it: nothing outside it is read.
   std::u16string canonicalFolder;
   TextEncoder encoder;
-  PageReader pages;
+  FileWorkSettings fileWork;
   // Only with "Full-text search=Yes".
   std::optional<SearchIndexBuilder> search;
   std::vector<Topic> topics;
@@ -132,62 +137,84 @@ std::vector<WindowDefinition> windows(Compilation& run, const SystemInfo& info) 
   return result;
 }
 
-bool isSitemap(const Compilation& run, const SourceFile& file) {
-  return file.linkedFrom.empty() && (file.path == run.project.contentsFile || file.path == run.project.indexFile);
-}
-
-// The bytes of a file of the project's folder; none, with why, when it
-// lies outside the folder (nothing there is read), is missing, is no file
-// or cannot be read.
-std::optional<std::string> readInside(const Compilation& run, std::u16string_view relative, std::u16string& why) {
+// A file of the project's folder opened for reading; none, with why, when
+// it lies outside the folder (nothing there is read), is missing or is no
+// file.
+std::unique_ptr<platform::InputFile> openInside(const Compilation& run, std::u16string_view relative,
+                                                std::u16string& why) {
   const std::u16string path = run.folderPath + std::u16string(relative);
   bool outside = false;
   std::unique_ptr<platform::InputFile> input = platform::InputFile::openInside(path, run.canonicalFolder, outside);
-  std::optional<std::string> bytes = input ? input->readAll() : std::nullopt;
-  if (bytes) return bytes;
+  if (input) return input;
   if (outside) {
     why = u"lies outside the project's folder";
-  } else if (input) {
-    why = u"cannot be read";
   } else if (platform::canonicalPath(path).empty()) {
     why = u"does not exist";
   } else {
     why = u"is not a file (a folder or a device)";
   }
-  return std::nullopt;
+  return nullptr;
 }
 
-// Adds one file; a page becomes a topic, and what it links to joins the
-// files. A listed file that cannot be read fails the help file; a linked
-// one that cannot is left out (its link is broken either way).
-bool addSourceFile(Compilation& run, const SourceFile& file, SourceFiles& files, CompressedSection& section) {
-  const std::u16string path = run.folderPath + file.path;
-  std::u16string why;
-  std::optional<std::string> bytes = readInside(run, file.path, why);
-  if (!bytes && !file.linkedFrom.empty()) {
+// The bytes of a file of the project's folder; none, with why, when it
+// cannot be opened or read.
+std::optional<std::string> readInside(const Compilation& run, std::u16string_view relative, std::u16string& why) {
+  std::unique_ptr<platform::InputFile> input = openInside(run, relative, why);
+  if (!input) return std::nullopt;
+  std::optional<std::string> bytes = input->readAll();
+  if (!bytes) why = u"cannot be read";
+  return bytes;
+}
+
+// Stores one file that a worker read; a page becomes a topic, and what it
+// links to joins the files. A listed file that cannot be read fails the
+// help file; a linked one that cannot is left out (its link is broken
+// either way).
+bool storeFile(Compilation& run, const ReadFile& read, SourceFiles& files, CompressedSection& section) {
+  const SourceFile& file = read.file;
+  if (!read.bytes && !file.linkedFrom.empty()) {
     run.result.missingLinks.push_back(MissingLink{file.linkedFrom, file.path});
     return true;
   }
-  if (!bytes) return run.fail(path, why);
-  if (isSitemap(run, file) && !listsClose(*bytes)) return run.fail(path, u"does not close its lists");
+  const std::u16string path = run.folderPath + file.path;
+  if (!read.bytes) return run.fail(path, read.why);
+  if (!read.listsClose) return run.fail(path, u"does not close its lists");
   if (file.topic) {
-    const PageText page = run.pages.read(*bytes);
-    if (run.search) run.search->addTopic(static_cast<std::uint32_t>(run.topics.size()), page);
+    if (run.search) run.search->addTopic(static_cast<std::uint32_t>(run.topics.size()), read.words);
     // Search results show a topic by its title: one without gets its name.
-    const std::u16string& title = page.title.empty() ? file.path : page.title;
+    const std::u16string& title = read.title.empty() ? file.path : read.title;
     run.topics.push_back(Topic{run.inCodePage(file.path), run.inCodePage(title)});
-    for (const std::u16string& linked : linkedFiles(*bytes, file.path)) files.addLinked(linked, file.path);
-  } else if (lowerAscii(file.path).ends_with(u".css")) {
-    for (const std::u16string& linked : styleSheetFiles(*bytes, file.path)) files.addLinked(linked, file.path);
   }
-  return section.add(file.name, *bytes) || run.fail(run.folderPath, u"no room for the compressed content");
+  for (const std::u16string& linked : read.linked) files.addLinked(linked, file.path);
+  return section.add(file.name, *read.bytes) || run.fail(run.folderPath, u"no room for the compressed content");
 }
 
+using FilePool = OrderedPool<FileJob, ReadFile>;
+
 // Every file, in list order; the list grows by what the pages link to.
-bool addSourceFiles(Compilation& run, SourceFiles& files, CompressedSection& section) {
-  for (size_t i = 0; i < files.files().size(); ++i) {
-    const SourceFile file = files.files()[i];
-    if (!addSourceFile(run, file, files, section)) return false;
+// Files are opened here, a window ahead of the one being stored, and read
+// and looked into by the workers.
+bool addSourceFiles(Compilation& run, SourceFiles& files, CompressedSection& section, unsigned threads) {
+  FilePool pool(threads > 1 ? threads : 0, [&run] {
+    auto worker = std::make_shared<FileWorker>(run.fileWork);
+    return [worker](FileJob& job) { return worker->read(job); };
+  });
+  std::deque<std::uint64_t> aheadSizes;
+  std::uint64_t aheadBytes = 0;
+  size_t opened = 0;
+  for (size_t stored = 0; stored < files.files().size(); ++stored) {
+    while (opened < files.files().size() &&
+           (aheadSizes.empty() || (aheadSizes.size() < kFilesAhead && aheadBytes < kBytesAhead))) {
+      FileJob job{files.files()[opened++], nullptr, {}};
+      job.input = openInside(run, job.file.path, job.why);
+      aheadSizes.push_back(job.input ? job.input->size() : 0);
+      aheadBytes += aheadSizes.back();
+      pool.submit(std::move(job));
+    }
+    const std::optional<ReadFile> read = pool.takeOldest(true);
+    aheadBytes -= aheadSizes.front();
+    aheadSizes.pop_front();
+    if (!storeFile(run, *read, files, section)) return false;
   }
   return true;
 }
@@ -260,7 +287,7 @@ bool compile(Compilation& run, const CompileSettings& settings, OutputFolder& fo
   LzxStream stream(sink, settings.threads);
   CompressedSection section(stream);
   const SystemInfo info = systemInfo(run, settings);
-  if (!addSourceFiles(run, *files, section) || !addTables(run, info, section) || !addSearchIndex(run, section)) {
+  if (!addSourceFiles(run, *files, section, settings.threads) || !addTables(run, info, section) || !addSearchIndex(run, section)) {
     return false;
   }
   std::optional<LzxStream::Result> compression = stream.finish();
@@ -306,7 +333,8 @@ CompileResult compileHelpProject(OutputFolder& folder, std::u16string_view proje
     return failed;
   }
   Compilation run{*project, projectPath, folder.path(), platform::canonicalPath(folder.path()), TextEncoder(project->codePage),
-                  PageReader(project->codePage), {}, {}, {}, {}};
+                  FileWorkSettings{project->codePage, project->fullTextSearch, project->contentsFile, project->indexFile},
+                  {}, {}, {}, {}};
   if (project->fullTextSearch) run.search.emplace(project->codePage, project->lcid);
   run.result.helpFile = folder.path() + project->compiledFile;
   run.result.ignored = project->ignored;

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <thread>
 
-#include "chm/intervalpool.h"
 #include "chm/lzxformat.h"
 
 namespace thc::chm {
@@ -18,7 +17,9 @@ constexpr std::size_t kQueuedPerThread = 2;
 LzxStream::LzxStream(LzxSink& sink, unsigned threads) : sink_(sink) {
   pending_.reserve(lzx::kIntervalSize);
   if (threads > 1) {
-    pool_ = std::make_unique<IntervalPool>(threads);
+    pool_ = std::make_unique<IntervalPool>(threads, [] {
+      return [](std::vector<unsigned char>& interval) { return compressInterval(interval); };
+    });
     maxInFlight_ = kQueuedPerThread * threads;
     if (!pool_->running()) pool_.reset();  // compress on the caller's thread after all
   }

@@ -13,10 +13,9 @@
 #include <vector>
 
 #include "chm/lzx.h"
+#include "chm/orderedpool.h"
 
 namespace thc::chm {
-
-class IntervalPool;
 
 class LzxSink {
  public:
@@ -55,6 +54,7 @@ class LzxStream {
   void deliverReady(bool wait);
 
   LzxSink& sink_;
+  using IntervalPool = OrderedPool<std::vector<unsigned char>, LzxInterval>;
   std::unique_ptr<IntervalPool> pool_;  // none when compressing on the caller's thread
   std::size_t maxInFlight_ = 0;
   std::vector<unsigned char> pending_;  // the interval being filled

@@ -8,21 +8,20 @@
 namespace thc::chm {
 
 SearchIndexBuilder::SearchIndexBuilder(unsigned codePage, uint32_t lcid)
-    : codePage_(codePage), lcid_(lcid), breaker_(codePage) {}
+    : codePage_(codePage), lcid_(lcid) {}
 
-void SearchIndexBuilder::addTopic(uint32_t topic, const PageText& page) {
+void SearchIndexBuilder::addTopic(uint32_t topic, const PageWords& words) {
   ++topics_;
   page_.clear();
   // One count of positions runs through the title and the body.
+  const std::string_view coded = words.coded;
   uint32_t position = 0;
-  const auto collect = [&](bool title) {
-    return [&, title](std::string_view word) {
-      if (!word.empty()) page_.emplace_back(entryOf(word, title), position);
-      ++position;
-    };
-  };
-  breaker_.forEachWord(page.title, collect(true));
-  breaker_.forEachWord(page.body, collect(false));
+  for (size_t at = 0; at < coded.size(); ++position) {
+    const size_t length = static_cast<unsigned char>(coded[at]);
+    const std::string_view word = coded.substr(at + 1, length);
+    at += 1 + length;
+    if (!word.empty()) page_.emplace_back(entryOf(word, position < words.inTitle), position);
+  }
   std::sort(page_.begin(), page_.end());
   for (size_t first = 0; first < page_.size();) {
     size_t end = first + 1;

@@ -14,7 +14,6 @@
 
 #include "chm/bytelists.h"
 #include "chm/fiftimain.h"
-#include "chm/pagereader.h"
 #include "chm/wlccode.h"
 #include "chm/wordbreaker.h"
 #include "chm/wordtable.h"
@@ -26,9 +25,9 @@ class SearchIndexBuilder {
   // The help's ANSI code page (helpCodePage) and its language.
   SearchIndexBuilder(unsigned codePage, uint32_t lcid);
 
-  // Indexes the title and the body of a page. Topics come in ascending
+  // Indexes the words of a page's title and body. Topics come in ascending
   // order, each once: the numbers of the topic table.
-  void addTopic(uint32_t topic, const PageText& page);
+  void addTopic(uint32_t topic, const PageWords& words);
 
   // The bytes of $FIftiMain; none when the index would outgrow the 4 GiB
   // its offsets can address.
@@ -54,7 +53,6 @@ class SearchIndexBuilder {
 
   unsigned codePage_;
   uint32_t lcid_;
-  WordBreaker breaker_;
   WordTable words_;
   std::vector<std::array<uint32_t, 2>> entriesOfWord_;  // title, body; kNone for none
   std::vector<Postings> postings_;

@@ -67,6 +67,21 @@ void WordBreaker::forEachWord(std::u16string_view text, const std::function<void
   endWord(take);
 }
 
+PageWords WordBreaker::wordsOf(const PageText& page) {
+  PageWords words;
+  uint32_t count = 0;
+  const auto take = [&](std::string_view word) {
+    // maxWordBytes keeps every length within the byte.
+    words.coded += static_cast<char>(word.size());
+    words.coded += word;
+    ++count;
+  };
+  forEachWord(page.title, take);
+  words.inTitle = count;
+  forEachWord(page.body, take);
+  return words;
+}
+
 void WordBreaker::endWord(const std::function<void(std::string_view)>& take) {
   if (word_.empty()) return;
   bytes_.clear();

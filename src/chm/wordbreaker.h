@@ -7,9 +7,19 @@
 #include <string>
 #include <string_view>
 
+#include "chm/pagereader.h"
 #include "codepage/codepage.h"
 
 namespace thc::chm {
+
+// The words of a page in the order the search index counts them, the
+// title's first. Each is its length in one byte, then its bytes; an empty
+// one stands for a word the index cannot hold. The pages are broken into
+// words on worker threads and indexed in order on the compiler's own.
+struct PageWords {
+  std::string coded;
+  uint32_t inTitle = 0;  // how many of the words are the title's
+};
 
 class WordBreaker {
  public:
@@ -31,6 +41,9 @@ class WordBreaker {
   // that a Latin word beside them is found even where the code page lacks
   // the other script.
   void forEachWord(std::u16string_view text, const std::function<void(std::string_view)>& take);
+
+  // The words of the page's title, then of its body.
+  PageWords wordsOf(const PageText& page);
 
  private:
   void endWord(const std::function<void(std::string_view)>& take);

@@ -50,6 +50,8 @@ class InputFile {
                                                bool& outside);
   virtual ~InputFile() = default;
   virtual FileIdentity identity() const = 0;
+  // Its length when it was opened: a guide only, as it may change.
+  virtual uint64_t size() const = 0;
   // The whole content from the start; none on a read error.
   virtual std::optional<std::string> readAll() = 0;
 };

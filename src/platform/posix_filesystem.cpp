@@ -104,6 +104,8 @@ class PosixInputFile : public InputFile {
     return FileIdentity{static_cast<uint64_t>(info_.st_dev), static_cast<uint64_t>(info_.st_ino)};
   }
 
+  uint64_t size() const override { return static_cast<uint64_t>(info_.st_size); }
+
   std::optional<std::string> readAll() override {
     if (::lseek(fd_, 0, SEEK_SET) != 0) return std::nullopt;
     std::string content;

@@ -124,6 +124,10 @@ class Win32InputFile : public InputFile {
                         (static_cast<uint64_t>(info_.nFileIndexHigh) << 32) | info_.nFileIndexLow};
   }
 
+  uint64_t size() const override {
+    return (static_cast<uint64_t>(info_.nFileSizeHigh) << 32) | info_.nFileSizeLow;
+  }
+
   std::optional<std::string> readAll() override {
     LARGE_INTEGER start;
     start.QuadPart = 0;

@@ -61,8 +61,9 @@ std::string fuzzPage(std::string_view bytes) {
   if (!fault.empty()) return fault;
   // The same page twice, as two topics.
   chm::SearchIndexBuilder builder(codePage, 0x409);
-  builder.addTopic(0, page);
-  builder.addTopic(5, page);
+  const chm::PageWords words = breaker.wordsOf(page);
+  builder.addTopic(0, words);
+  builder.addTopic(5, words);
   const std::optional<chm::PieceBuffer> pieces = builder.build();
   if (!pieces) return "no index";
   std::string joined;
