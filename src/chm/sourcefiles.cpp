@@ -55,6 +55,8 @@ void SourceFiles::addLinked(std::u16string_view path, std::u16string_view page) 
 }
 
 bool SourceFiles::add(std::u16string_view listed, std::u16string_view linkedFrom, SourceProblem& problem) {
+  // A stored path resolves to itself: it was taken already.
+  if (added_.find(listed) != added_.end()) return true;
   const bool linked = !linkedFrom.empty();
   const std::optional<std::u16string> path = relativePath(trimmedView(listed));
   if (!path) {
@@ -77,6 +79,7 @@ bool SourceFiles::add(std::u16string_view listed, std::u16string_view linkedFrom
     problem = {*path, u"differs only in letter case from " + found->second};
     return false;
   }
+  added_.insert(*path);
   files_.push_back(SourceFile{*path, std::move(name), isPage(*path), std::u16string(linkedFrom)});
   return true;
 }

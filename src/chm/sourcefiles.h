@@ -6,9 +6,11 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "chm/projectfile.h"
+#include "common/text.h"
 
 namespace thc::chm {
 
@@ -42,6 +44,9 @@ class SourceFiles {
   std::vector<SourceFile> files_;
   // Names folded to lower case, with the path that took each.
   std::unordered_map<std::string, std::u16string> taken_;
+  // The paths added, as stored: pages link to the same files again and
+  // again, and a path found here needs no resolving.
+  std::unordered_set<std::u16string, TextHash, std::equal_to<>> added_;
 };
 
 // The contents and index files, the files of [FILES] and [TEXT POPUPS];

@@ -3,10 +3,18 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
 namespace thc {
+
+// A hash for maps keyed by text that are also looked up by string views, so
+// a lookup needs no key string.
+struct TextHash {
+  using is_transparent = void;
+  size_t operator()(std::u16string_view key) const { return std::hash<std::u16string_view>{}(key); }
+};
 
 // Removes every character whose code is below 33 from both ends.
 std::u16string trimText(std::u16string_view text);

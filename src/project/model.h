@@ -12,18 +12,12 @@
 #include <unordered_map>
 #include <vector>
 
+#include "common/text.h"
 #include "markup/imagelist.h"
 #include "project/doctree.h"
 #include "project/sources.h"
 
 namespace thc {
-
-// A hash for maps keyed by text that are also looked up by string views, so
-// a lookup needs no key string.
-struct TextHash {
-  using is_transparent = void;
-  size_t operator()(std::u16string_view key) const { return std::hash<std::u16string_view>{}(key); }
-};
 
 struct Argument {
   std::u16string index;  // as written
