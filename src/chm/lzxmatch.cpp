@@ -12,6 +12,9 @@ namespace {
 constexpr unsigned kMaxChain = 48;     // places tried per position
 constexpr unsigned kGoodLength = 16;   // with a repeated-offset match this long, a quarter of them
 constexpr unsigned kNiceLength = 96;   // a match this long ends the search
+constexpr unsigned kSkipLength = 64;   // inside a match this long, few places enter the chains
+constexpr unsigned kSkipMargin = 4;    // the places at each end of it that do
+constexpr unsigned kLazyLength = 32;   // a match this long is taken without looking one byte on
 
 // Rough code sizes in bits, enough to weigh a match against the literals it
 // replaces and a near match against a longer far one.
@@ -86,7 +89,7 @@ std::vector<Token> LazyParser::run() {
       current = find(++p);
       continue;
     }
-    if (current.length < kNiceLength && p + 1 < size_) {
+    if (current.length < kLazyLength && p + 1 < size_) {
       const Candidate next = find(p + 1);
       if (next.gain > current.gain) {
         tokens.push_back({1, 0});
@@ -97,6 +100,7 @@ std::vector<Token> LazyParser::run() {
     }
     tokens.push_back({static_cast<std::uint16_t>(current.length), static_cast<std::uint16_t>(current.distance)});
     offsets_.use(current.distance);
+    if (current.length >= kSkipLength) finder_.skip(p + kSkipMargin, p + current.length - kSkipMargin);
     p += current.length;
     if (p < size_) current = find(p);
   }

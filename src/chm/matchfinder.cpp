@@ -16,7 +16,7 @@ constexpr unsigned kHashed = 3;  // bytes a hash covers: the shortest match the 
 }  // namespace
 
 MatchFinder::MatchFinder(std::span<const unsigned char> data)
-    : data_(data), head_(std::size_t{1} << kHashBits, -1), back_(data.size(), 0) {}
+    : data_(data), head_(std::size_t{1} << kHashBits, -1), back_(new std::uint16_t[data.size()]) {}
 
 std::uint32_t MatchFinder::hashAt(std::size_t p) const {
   const std::uint32_t key = data_[p] | (data_[p + 1] << 8) | (data_[p + 2] << 16);
@@ -32,6 +32,11 @@ void MatchFinder::enterUpTo(std::size_t end) {
     back_[entered_] = before < 0 ? 0 : static_cast<std::uint16_t>(entered_ - static_cast<std::size_t>(before));
     head_[h] = static_cast<std::int32_t>(entered_);
   }
+}
+
+void MatchFinder::skip(std::size_t from, std::size_t to) {
+  enterUpTo(from);
+  entered_ = std::max(entered_, to);
 }
 
 unsigned MatchFinder::longestAllowed(std::size_t p) const {

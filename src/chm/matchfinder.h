@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -32,13 +33,20 @@ class MatchFinder {
   // `tries` places and stops at a match of `enough` bytes.
   void find(std::size_t p, unsigned limit, unsigned tries, unsigned enough, std::vector<Match>& matches);
 
+  // Enters the positions before `from`, and leaves those from there to `to`
+  // out of the chains: inside a long match, where later matches seldom start
+  // and the places before and after it are found as well.
+  void skip(std::size_t from, std::size_t to);
+
  private:
   std::uint32_t hashAt(std::size_t p) const;
   void enterUpTo(std::size_t end);
 
   std::span<const unsigned char> data_;
   std::vector<std::int32_t> head_;      // the latest position of each hash
-  std::vector<std::uint16_t> back_;     // per position: the gap to the one before with its hash (0: none)
+  // Per position: the gap to the one before with its hash (0: none). Only
+  // entered positions are read, so the rest is left as it comes.
+  std::unique_ptr<std::uint16_t[]> back_;
   std::size_t entered_ = 0;             // positions below this are in the chains
 };
 
