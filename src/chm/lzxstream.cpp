@@ -1,6 +1,7 @@
 #include "chm/lzxstream.h"
 
 #include <algorithm>
+#include <cstring>
 #include <thread>
 
 #include "chm/lzxformat.h"
@@ -33,7 +34,9 @@ bool LzxStream::append(std::string_view bytes) {
   while (!bytes.empty()) {
     const std::size_t room = lzx::kIntervalSize - pending_.size();
     const std::size_t take = std::min(room, bytes.size());
-    pending_.insert(pending_.end(), bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(take));
+    const std::size_t at = pending_.size();
+    pending_.resize(at + take);
+    std::memcpy(pending_.data() + at, bytes.data(), take);
     bytes.remove_prefix(take);
     if (pending_.size() == lzx::kIntervalSize) compressPending();
   }
