@@ -12,7 +12,10 @@ bool within(char32_t c, char32_t first, char32_t last) { return c >= first && c 
 
 Kind kindOf(char32_t c) {
   if (c == u'\'' || c == 0x2019) return Kind::Apostrophe;
-  if (c < 0x80) return platform::isLetterOrDigit(c) ? Kind::Other : Kind::None;
+  if (c < 0x80) {
+    const bool alnum = (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9');
+    return alnum ? Kind::Other : Kind::None;
+  }
   // Ideographs beyond the BMP are asked for here: not every platform types them.
   if (within(c, 0x3400, 0x4DBF) || within(c, 0x4E00, 0x9FFF) || within(c, 0xF900, 0xFAFF) ||
       within(c, 0x20000, 0x3FFFF)) {
@@ -43,25 +46,25 @@ std::pair<char32_t, size_t> characterAt(std::u16string_view text, size_t pos) {
 
 }  // namespace
 
+// Lower case changes no character's kind (a capital letter becomes a small
+// one), so words are found in the text as it is and lowered one by one.
 void WordBreaker::forEachWord(std::u16string_view text, const std::function<void(std::string_view)>& take) {
-  lowered_ = platform::toLower(text);
-  const std::u16string_view all = lowered_;
   word_.clear();
   Kind wordKind = Kind::None;
-  for (size_t pos = 0; pos < all.size();) {
-    const auto [c, units] = characterAt(all, pos);
+  for (size_t pos = 0; pos < text.size();) {
+    const auto [c, units] = characterAt(text, pos);
     Kind kind = kindOf(c);
     if (kind == Kind::Apostrophe) {
       // Dropped inside a word, a break anywhere else.
-      const bool inside = !word_.empty() && pos + units < all.size() &&
-                          kindOf(characterAt(all, pos + units).first) == wordKind;
+      const bool inside = !word_.empty() && pos + units < text.size() &&
+                          kindOf(characterAt(text, pos + units).first) == wordKind;
       pos += units;
       if (!inside) endWord(take);
       continue;
     }
     if (kind != wordKind || kind == Kind::Ideograph) endWord(take);
     wordKind = kind;
-    if (kind != Kind::None) word_.append(all.substr(pos, units));
+    if (kind != Kind::None) word_.append(text.substr(pos, units));
     pos += units;
   }
   endWord(take);
@@ -82,9 +85,21 @@ PageWords WordBreaker::wordsOf(const PageText& page) {
   return words;
 }
 
+// Most words are ASCII, which needs no library call.
+void WordBreaker::lowerWord() {
+  for (char16_t& c : word_) {
+    if (c >= 0x80) {
+      word_ = platform::toLower(word_);
+      return;
+    }
+    if (c >= u'A' && c <= u'Z') c = static_cast<char16_t>(c + 32);
+  }
+}
+
 void WordBreaker::endWord(const std::function<void(std::string_view)>& take) {
   if (word_.empty()) return;
   bytes_.clear();
+  lowerWord();
   const bool held = encoder_.appendIfHeld(bytes_, word_) && bytes_.size() <= maxWordBytes;
   take(held ? std::string_view(bytes_) : std::string_view());
   word_.clear();

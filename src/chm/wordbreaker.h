@@ -47,9 +47,9 @@ class WordBreaker {
 
  private:
   void endWord(const std::function<void(std::string_view)>& take);
+  void lowerWord();
 
   TextEncoder encoder_;
-  std::u16string lowered_;
   std::u16string word_;
   std::string bytes_;
 };
