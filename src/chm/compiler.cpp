@@ -66,6 +66,9 @@ struct Compilation {
   std::u16string folderPath;
   // The folder as the system resolves it: nothing outside it is read.
   std::u16string canonicalFolder;
+  // That folder, opened once: its files are read from it. None when it
+  // could not be opened; each file is then checked on its own.
+  std::unique_ptr<platform::ConfinedFolder> folder;
   TextEncoder encoder;
   PageReader pages;
   // Only with "Full-text search=Yes".
@@ -142,7 +145,8 @@ bool isSitemap(const Compilation& run, const SourceFile& file) {
 std::optional<std::string> readInside(const Compilation& run, std::u16string_view relative, std::u16string& why) {
   const std::u16string path = run.folderPath + std::u16string(relative);
   bool outside = false;
-  std::unique_ptr<platform::InputFile> input = platform::InputFile::openInside(path, run.canonicalFolder, outside);
+  std::unique_ptr<platform::InputFile> input = run.folder ? run.folder->openFile(relative, outside)
+                                                          : platform::InputFile::openInside(path, run.canonicalFolder, outside);
   std::optional<std::string> bytes = input ? input->readAll() : std::nullopt;
   if (bytes) return bytes;
   if (outside) {
@@ -305,8 +309,9 @@ CompileResult compileHelpProject(OutputFolder& folder, std::u16string_view proje
     failed.why = u"names a compiled file in another folder (" + project->compiledFile + u")";
     return failed;
   }
-  Compilation run{*project, projectPath, folder.path(), platform::canonicalPath(folder.path()), TextEncoder(project->codePage),
-                  PageReader(project->codePage), {}, {}, {}, {}};
+  const std::u16string canonicalFolder = platform::canonicalPath(folder.path());
+  Compilation run{*project, projectPath, folder.path(), canonicalFolder, platform::ConfinedFolder::open(canonicalFolder),
+                  TextEncoder(project->codePage), PageReader(project->codePage), {}, {}, {}, {}};
   if (project->fullTextSearch) run.search.emplace(project->codePage, project->lcid);
   run.result.helpFile = folder.path() + project->compiledFile;
   run.result.ignored = project->ignored;
