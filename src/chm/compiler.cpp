@@ -71,6 +71,9 @@ struct Compilation {
   std::u16string folderPath;
   // The folder as the system resolves it: nothing outside it is read.
   std::u16string canonicalFolder;
+  // That folder, opened once: its files are read from it. None when it
+  // could not be opened; each file is then checked on its own.
+  std::unique_ptr<platform::ConfinedFolder> folder;
   TextEncoder encoder;
   FileWorkSettings fileWork;
   // Only with "Full-text search=Yes".
@@ -144,7 +147,8 @@ std::unique_ptr<platform::InputFile> openInside(const Compilation& run, std::u16
                                                 std::u16string& why) {
   const std::u16string path = run.folderPath + std::u16string(relative);
   bool outside = false;
-  std::unique_ptr<platform::InputFile> input = platform::InputFile::openInside(path, run.canonicalFolder, outside);
+  std::unique_ptr<platform::InputFile> input = run.folder ? run.folder->openFile(relative, outside)
+                                                          : platform::InputFile::openInside(path, run.canonicalFolder, outside);
   if (input) return input;
   if (outside) {
     why = u"lies outside the project's folder";
@@ -332,7 +336,9 @@ CompileResult compileHelpProject(OutputFolder& folder, std::u16string_view proje
     failed.why = u"names a compiled file in another folder (" + project->compiledFile + u")";
     return failed;
   }
-  Compilation run{*project, projectPath, folder.path(), platform::canonicalPath(folder.path()), TextEncoder(project->codePage),
+  const std::u16string canonicalFolder = platform::canonicalPath(folder.path());
+  Compilation run{*project, projectPath, folder.path(), canonicalFolder, platform::ConfinedFolder::open(canonicalFolder),
+                  TextEncoder(project->codePage),
                   FileWorkSettings{project->codePage, project->fullTextSearch, project->contentsFile, project->indexFile},
                   {}, {}, {}, {}};
   if (project->fullTextSearch) run.search.emplace(project->codePage, project->lcid);

@@ -56,6 +56,23 @@ class InputFile {
   virtual std::optional<std::string> readAll() = 0;
 };
 
+// A folder whose files are read with the guarantees of InputFile::openInside,
+// opened once. A compiler reads tens of thousands of files of one folder:
+// resolving each full path anew costs a system call per folder on the way,
+// while a name without links below an opened folder cannot lead out of it,
+// so most files are opened with no resolving at all.
+class ConfinedFolder {
+ public:
+  // None when the folder cannot be opened. `folder` is a canonical path as
+  // canonicalPath gives it.
+  static std::unique_ptr<ConfinedFolder> open(std::u16string_view folder);
+  virtual ~ConfinedFolder() = default;
+  // The file at `relative` ("/" or "\" between folders), exactly as
+  // InputFile::openInside(folder + "/" + relative, folder, outside) gives
+  // it. Safe to call from several threads at once.
+  virtual std::unique_ptr<InputFile> openFile(std::u16string_view relative, bool& outside) const = 0;
+};
+
 // The canonical absolute path of an existing file, or "" when there is none.
 std::u16string canonicalPath(std::u16string_view path);
 

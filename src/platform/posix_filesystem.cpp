@@ -5,7 +5,10 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "base/utf.h"
 #include "platform/filesystem.h"
@@ -93,6 +96,9 @@ int openResolvedInside(std::u16string_view path, std::u16string_view folder, boo
   return fd;
 }
 
+// How much more is read at a time of a file that has grown since it was opened.
+constexpr size_t kReadPiece = 65536;
+
 class PosixInputFile : public InputFile {
  public:
   PosixInputFile(int fd, const struct stat& info) : fd_(fd), info_(info) {}
@@ -106,20 +112,21 @@ class PosixInputFile : public InputFile {
 
   uint64_t size() const override { return static_cast<uint64_t>(info_.st_size); }
 
+  // Read in place from the start, without moving the file's position: the
+  // size known when it was opened and a byte more to see the end, then on
+  // to the end should the file have grown meanwhile.
   std::optional<std::string> readAll() override {
-    if (::lseek(fd_, 0, SEEK_SET) != 0) return std::nullopt;
-    std::string content;
-    content.reserve(static_cast<size_t>(info_.st_size));
-    char buffer[65536];
+    std::string content(static_cast<size_t>(info_.st_size) + 1, '\0');
+    size_t got = 0;
     for (;;) {
-      ssize_t got = ::read(fd_, buffer, sizeof buffer);
-      if (got < 0) {
-        if (errno == EINTR) continue;
-        return std::nullopt;
-      }
-      if (got == 0) break;
-      content.append(buffer, static_cast<size_t>(got));
+      if (got == content.size()) content.resize(got + kReadPiece);
+      const ssize_t part = ::pread(fd_, content.data() + got, content.size() - got, static_cast<off_t>(got));
+      if (part < 0 && errno == EINTR) continue;
+      if (part < 0) return std::nullopt;
+      if (part == 0) break;
+      got += static_cast<size_t>(part);
     }
+    content.resize(got);
     return content;
   }
 
@@ -139,6 +146,100 @@ std::unique_ptr<InputFile> inputFile(int fd) {
   }
   return std::make_unique<PosixInputFile>(fd, info);
 }
+
+// A descriptor closed when it goes, unless released.
+class Descriptor {
+ public:
+  explicit Descriptor(int fd = -1) : fd_(fd) {}
+  ~Descriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  Descriptor(Descriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+  Descriptor& operator=(Descriptor&& other) noexcept {
+    std::swap(fd_, other.fd_);
+    return *this;
+  }
+  int get() const { return fd_; }
+  int release() { return std::exchange(fd_, -1); }
+
+ private:
+  int fd_;
+};
+
+// A folder that is only walked through: O_PATH, where the system has it,
+// neither needs the right to list the folder nor reads it. A link in the
+// folder's place is not followed.
+#ifdef O_PATH
+constexpr int kFolderFlags = O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
+#else
+constexpr int kFolderFlags = O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC;
+#endif
+
+// The names of a relative path, or none when one is empty, "." or "..": a
+// path of plain names only can be walked without resolving anything.
+std::optional<std::vector<std::string>> plainNames(std::u16string_view relative) {
+  const std::string path = nativePath(relative);
+  std::vector<std::string> names;
+  size_t start = 0;
+  for (;;) {
+    const size_t end = path.find('/', start);
+    std::string name = path.substr(start, end == std::string::npos ? end : end - start);
+    if (name.empty() || name == "." || name == ".." || name.find('\0') != std::string::npos) return std::nullopt;
+    names.push_back(std::move(name));
+    if (end == std::string::npos) return names;
+    start = end + 1;
+  }
+}
+
+// What walking plain names below a folder came to. Anything unexpected (a
+// link, a folder that may not be entered) is left to resolving the path.
+enum class Walk { Opened, Unreadable, Resolve };
+
+Walk resolveUnlessMissing() { return errno == ENOENT ? Walk::Unreadable : Walk::Resolve; }
+
+// Opens the regular file at `names` below the folder `at` without following
+// a link or going up, so what it opens lies inside by construction. Like
+// openResolvedInside it looks before it opens, so no device or pipe is
+// opened, and then checks that it opened the file it looked at.
+Walk openPlain(int at, const std::vector<std::string>& names, Descriptor& file, struct stat& info) {
+  Descriptor folder;
+  for (size_t i = 0; i + 1 < names.size(); ++i) {
+    Descriptor next(::openat(at, names[i].c_str(), kFolderFlags));
+    if (next.get() < 0) return resolveUnlessMissing();
+    folder = std::move(next);
+    at = folder.get();
+  }
+  const char* name = names.back().c_str();
+  struct stat checked;
+  if (::fstatat(at, name, &checked, AT_SYMLINK_NOFOLLOW) != 0) return resolveUnlessMissing();
+  if (S_ISLNK(checked.st_mode)) return Walk::Resolve;
+  if (!S_ISREG(checked.st_mode)) return Walk::Unreadable;
+  file = Descriptor(::openat(at, name, O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW));
+  if (file.get() < 0 || ::fstat(file.get(), &info) != 0 || !sameFile(info, checked)) return Walk::Resolve;
+  return Walk::Opened;
+}
+
+// The folder stays open: its files are found from it, not from its path.
+class PosixConfinedFolder : public ConfinedFolder {
+ public:
+  PosixConfinedFolder(Descriptor folder, std::u16string path) : folder_(std::move(folder)), path_(std::move(path)) {}
+
+  std::unique_ptr<InputFile> openFile(std::u16string_view relative, bool& outside) const override {
+    outside = false;
+    if (const std::optional<std::vector<std::string>> names = plainNames(relative)) {
+      Descriptor file;
+      struct stat info;
+      const Walk walk = openPlain(folder_.get(), *names, file, info);
+      if (walk == Walk::Opened) return std::make_unique<PosixInputFile>(file.release(), info);
+      if (walk == Walk::Unreadable) return nullptr;
+    }
+    return inputFile(openResolvedInside(path_ + u"/" + std::u16string(relative), path_, outside));
+  }
+
+ private:
+  Descriptor folder_;
+  std::u16string path_;
+};
 
 }  // namespace
 
@@ -181,6 +282,17 @@ std::unique_ptr<InputFile> InputFile::open(std::u16string_view path) {
 std::unique_ptr<InputFile> InputFile::openInside(std::u16string_view path, std::u16string_view folder,
                                                  bool& outside) {
   return inputFile(openResolvedInside(path, folder, outside));
+}
+
+std::unique_ptr<ConfinedFolder> ConfinedFolder::open(std::u16string_view folder) {
+  const std::string path = toUtf8(folder);
+  Descriptor opened(::open(path.c_str(), kFolderFlags));
+  struct stat info;
+  // The folder opened must be the one the canonical path names.
+  if (path.empty() || opened.get() < 0 || ::fstat(opened.get(), &info) != 0 || !isOpenedAt(opened.get(), info, path)) {
+    return nullptr;
+  }
+  return std::make_unique<PosixConfinedFolder>(std::move(opened), std::u16string(folder));
 }
 
 }  // namespace thc::platform

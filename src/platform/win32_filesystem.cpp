@@ -154,6 +154,23 @@ std::unique_ptr<InputFile> inputFile(Handle file) {
   return std::make_unique<Win32InputFile>(std::move(file), info);
 }
 
+// Windows resolves the file's final path from the opened handle, which costs
+// no more than opening it below a folder would: each file is checked alone.
+class Win32ConfinedFolder : public ConfinedFolder {
+ public:
+  // A drive's root ("C:\\") already ends in a separator.
+  explicit Win32ConfinedFolder(std::u16string folder)
+      : folder_(std::move(folder)), prefix_(folder_.back() == u'\\' ? folder_ : folder_ + u"\\") {}
+
+  std::unique_ptr<InputFile> openFile(std::u16string_view relative, bool& outside) const override {
+    return inputFile(openResolvedInside(prefix_ + std::u16string(relative), folder_, outside));
+  }
+
+ private:
+  std::u16string folder_;
+  std::u16string prefix_;
+};
+
 }  // namespace
 
 char16_t nativeSeparator() { return u'\\'; }
@@ -187,6 +204,11 @@ std::unique_ptr<InputFile> InputFile::open(std::u16string_view path) {
 std::unique_ptr<InputFile> InputFile::openInside(std::u16string_view path, std::u16string_view folder,
                                                  bool& outside) {
   return inputFile(openResolvedInside(path, folder, outside));
+}
+
+std::unique_ptr<ConfinedFolder> ConfinedFolder::open(std::u16string_view folder) {
+  if (folder.empty()) return nullptr;
+  return std::make_unique<Win32ConfinedFolder>(std::u16string(folder));
 }
 
 std::optional<std::string> readFileStart(std::u16string_view path, size_t count) {

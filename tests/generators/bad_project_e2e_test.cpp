@@ -46,9 +46,11 @@ bool readsShow(const std::string& folder) {
 struct Row {
   const char* what;
   // Files of the project's folder (p.hhp among them); a name ending in "/"
-  // is a folder.
+  // is a folder, one ending in "|" a named pipe.
   std::vector<std::pair<std::string, std::string>> files;
-  const char* link;                 // a link in the folder to the file outside, or nullptr
+  // A link in the folder to the file outside (to the folder above when the
+  // name ends in "/"), or nullptr.
+  const char* link;
   std::vector<std::string> named;  // what the line of the problem says, each
 };
 
@@ -81,6 +83,10 @@ const Row kRows[] = {
      {"secret.html", "outside"}},
     {"a listed link to a file outside", {{"p.hhp", kOptions + "[FILES]\r\nlink.html\r\n"}}, "link.html",
      {"link.html", "outside"}},
+    {"a listed file behind a link to the folder above", {{"p.hhp", kOptions + "[FILES]\r\nup\\secret.html\r\n"}},
+     "up/", {"secret.html", "outside"}},
+    {"a listed named pipe", {{"p.hhp", kOptions + "[FILES]\r\npipe.html\r\n"}, {"pipe.html|", ""}}, nullptr,
+     {"pipe.html", "not a file"}},
     {"a header above the folder",
      {{"p.hhp", kOptions + "[FILES]\r\na.html\r\n[MAP]\r\n#include ..\\secret.h\r\n"}, {"a.html", kPage}},
      nullptr,
@@ -105,11 +111,18 @@ TEST(BadHelpProject, EachFailsWithALineNamingItAndLeavesEverythingAsItWas) {
     for (const auto& [name, content] : row.files) {
       if (name.ends_with("/")) {
         fs::create_directories(folder + "/" + name);
+      } else if (name.ends_with("|")) {
+        ::mkfifo((folder + "/" + name.substr(0, name.size() - 1)).c_str(), 0600);
       } else {
         writeFile(folder + "/" + name, content);
       }
     }
-    if (row.link) fs::create_symlink(secrets[0], folder + "/" + row.link);
+    const std::string link = row.link ? row.link : "";
+    if (link.ends_with("/")) {
+      fs::create_directory_symlink(root.path, folder + "/" + link.substr(0, link.size() - 1));
+    } else if (row.link) {
+      fs::create_symlink(secrets[0], folder + "/" + link);
+    }
     writeFile(folder + "/p.chm", "an earlier help file");
     const std::map<std::string, std::string> before = filesBelow(root.path);
     for (const std::string& secret : secrets) setLongAgo(secret);

@@ -27,16 +27,17 @@ std::string generatorProjects() {
 
 // Writes the hand-made project into `folder`: two pages in two folders, an
 // image and a style sheet that only the pages name, an image that only the
-// style sheet names, a page that leads outside the folder, and context ids
-// from [MAP], a header it includes and one that header includes, one of them
-// for a page that only [ALIAS] names, and an alias without a number.
+// style sheet names and a listed link to it, a page that leads outside the
+// folder, and context ids from [MAP], a header it includes and one that
+// header includes, one of them for a page that only [ALIAS] names, and an
+// alias without a number.
 void writeHandMadeProject(const std::string& folder) {
   fs::create_directories(folder + "/sub");
   fs::create_directories(folder + "/img");
   writeFile(folder + "/ids.hhp",
             "[OPTIONS]\r\nCompiled file=ids.chm\r\nContents file=toc.hhc\r\nIndex file=idx.hhk\r\n"
             "Default topic=a.html\r\nTitle=Context ids\r\nFull-text search=Yes\r\n\r\n"
-            "[FILES]\r\na.html\r\nsub\\b.html\r\n\r\n"
+            "[FILES]\r\na.html\r\nsub\\b.html\r\nsub\\linked.png\r\n\r\n"
             "[ALIAS]\r\nIDH_A=a.html\r\nIDH_B=sub\\b.html\r\nIDH_C = a.html\r\nIDH_E=popup.html\r\n"
             "IDH_UNNUMBERED=a.html\r\n\r\n"
             "[MAP]\r\n#include ids.h\r\n#define IDH_C 7\r\n");
@@ -50,6 +51,7 @@ void writeHandMadeProject(const std::string& folder) {
             "<html><head><link rel=\"stylesheet\" href=\"../style.css\"><title>B</title></head><body>b</body></html>");
   writeFile(folder + "/style.css", "/* url(none.png) */ body { background: URL( 'img/back.png' ) }\n");
   writeFile(folder + "/img/back.png", "a background");
+  fs::create_symlink("../img/back.png", folder + "/sub/linked.png");
   std::string picture;
   for (int i = 0; i < 70000; ++i) picture += static_cast<char>((i * 7919) % 251);
   writeFile(folder + "/img/pic one.png", picture);

@@ -140,7 +140,8 @@ std::string shellQuote(const std::string& text) {
 std::map<std::string, std::string> filesBelow(const std::string& folder) {
   std::map<std::string, std::string> files;
   for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-    if (entry.is_regular_file()) files[fs::relative(entry.path(), folder).generic_string()] = readFile(entry.path());
+    // By the name in the folder: fs::relative would resolve a link to its target's name.
+    if (entry.is_regular_file()) files[entry.path().lexically_relative(folder).generic_string()] = readFile(entry.path());
   }
   return files;
 }
