@@ -1,6 +1,5 @@
 #include "chm/compiler.h"
 
-#include <deque>
 #include <memory>
 #include <unordered_set>
 #include <vector>
@@ -10,8 +9,8 @@
 #include "chm/contextids.h"
 #include "chm/filework.h"
 #include "chm/lzxstream.h"
-#include "chm/orderedpool.h"
 #include "chm/projectfile.h"
+#include "chm/readahead.h"
 #include "chm/searchindex.h"
 #include "chm/sourcefiles.h"
 #include "chm/systemfiles.h"
@@ -25,11 +24,6 @@ namespace {
 
 // The name the default window gets when the project defines none.
 constexpr std::string_view kDefaultWindowName = "main";
-
-// Files opened and read ahead of the one being stored, and the bytes they
-// may hold: enough to keep the workers busy, bounded whatever the files.
-constexpr std::size_t kFilesAhead = 64;
-constexpr std::uint64_t kBytesAhead = std::uint64_t{32} << 20;
 
 class ScratchSink : public LzxSink {
  public:
@@ -193,31 +187,17 @@ bool storeFile(Compilation& run, const ReadFile& read, SourceFiles& files, Compr
   return section.add(file.name, *read.bytes) || run.fail(run.folderPath, u"no room for the compressed content");
 }
 
-using FilePool = OrderedPool<FileJob, ReadFile>;
-
 // Every file, in list order; the list grows by what the pages link to.
-// Files are opened here, a window ahead of the one being stored, and read
-// and looked into by the workers.
 bool addSourceFiles(Compilation& run, SourceFiles& files, CompressedSection& section, unsigned threads) {
-  FilePool pool(threads > 1 ? threads : 0, [&run] {
-    auto worker = std::make_shared<FileWorker>(run.fileWork);
-    return [worker](FileJob& job) { return worker->read(job); };
+  // Files are opened on the worker threads: that reads no more of the run
+  // than its folder.
+  const Compilation& shared = run;
+  ReadAhead ahead(threads, run.fileWork, [&shared](const SourceFile& file) {
+    FileJob job{file, nullptr, {}};
+    job.input = openInside(shared, file.path, job.why);
+    return job;
   });
-  std::deque<std::uint64_t> aheadSizes;
-  std::uint64_t aheadBytes = 0;
-  size_t opened = 0;
-  for (size_t stored = 0; stored < files.files().size(); ++stored) {
-    while (opened < files.files().size() &&
-           (aheadSizes.empty() || (aheadSizes.size() < kFilesAhead && aheadBytes < kBytesAhead))) {
-      FileJob job{files.files()[opened++], nullptr, {}};
-      job.input = openInside(run, job.file.path, job.why);
-      aheadSizes.push_back(job.input ? job.input->size() : 0);
-      aheadBytes += aheadSizes.back();
-      pool.submit(std::move(job));
-    }
-    const std::optional<ReadFile> read = pool.takeOldest(true);
-    aheadBytes -= aheadSizes.front();
-    aheadSizes.pop_front();
+  while (std::optional<ReadFile> read = ahead.next(files.files())) {
     if (!storeFile(run, *read, files, section)) return false;
   }
   return true;

@@ -11,7 +11,7 @@ namespace thc::chm {
 namespace {
 
 // Intervals a worker may have queued before the caller waits for the oldest.
-constexpr std::size_t kQueuedPerThread = 2;
+constexpr std::size_t kQueuedPerThread = 4;
 
 }  // namespace
 
