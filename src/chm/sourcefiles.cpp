@@ -10,10 +10,17 @@ namespace {
 // Readers keep names in buffers of 512 bytes or so.
 constexpr size_t kLongestName = 500;
 
-bool isPage(std::u16string_view path) {
-  const std::u16string lowered = lowerAscii(path);
-  return lowered.ends_with(u".htm") || lowered.ends_with(u".html");
+bool endsWithLetters(std::u16string_view path, std::u16string_view lowerEnd) {
+  if (path.size() < lowerEnd.size()) return false;
+  const std::u16string_view end = path.substr(path.size() - lowerEnd.size());
+  for (size_t i = 0; i < end.size(); ++i) {
+    const char16_t c = end[i] >= u'A' && end[i] <= u'Z' ? static_cast<char16_t>(end[i] + 32) : end[i];
+    if (c != lowerEnd[i]) return false;
+  }
+  return true;
 }
+
+bool isPage(std::u16string_view path) { return endsWithLetters(path, u".htm") || endsWithLetters(path, u".html"); }
 
 // "./a.html" and "a.html" are one file; "." parts go, ".." parts back out
 // of a folder; a path that climbs above the project's folder, a drive or an
@@ -58,13 +65,13 @@ bool SourceFiles::add(std::u16string_view listed, std::u16string_view linkedFrom
   // A stored path resolves to itself: it was taken already.
   if (added_.find(listed) != added_.end()) return true;
   const bool linked = !linkedFrom.empty();
-  const std::optional<std::u16string> path = relativePath(trimmedView(listed));
+  std::optional<std::u16string> path = relativePath(trimmedView(listed));
   if (!path) {
     problem = {std::u16string(listed), u"lies outside the project's folder"};
     return false;
   }
   std::string name = "/";
-  name += toUtf8(*path);
+  appendUtf8(name, *path);
   if (name.size() > kLongestName) {
     problem = {*path, u"has a name too long for a help file"};
     return false;
@@ -73,19 +80,29 @@ bool SourceFiles::add(std::u16string_view listed, std::u16string_view linkedFrom
   for (char& c : folded) {
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
   }
-  auto [found, isNew] = taken_.emplace(std::move(folded), *path);
+  auto [found, isNew] = taken_.emplace(std::move(folded), files_.size());
   if (!isNew) {
-    if (found->second == *path || linked) return true;
-    problem = {*path, u"differs only in letter case from " + found->second};
+    const std::u16string& before = files_[found->second].path;
+    if (before == *path || linked) return true;
+    problem = {*path, u"differs only in letter case from " + before};
     return false;
   }
   added_.insert(*path);
-  files_.push_back(SourceFile{*path, std::move(name), isPage(*path), std::u16string(linkedFrom)});
+  const bool page = isPage(*path);
+  files_.push_back(SourceFile{std::move(*path), std::move(name), page, std::u16string(linkedFrom)});
   return true;
+}
+
+void SourceFiles::reserve(size_t count) {
+  files_.reserve(count);
+  taken_.reserve(count);
+  added_.reserve(count);
 }
 
 std::optional<SourceFiles> listedFiles(const HelpProjectFile& project, SourceProblem& problem) {
   SourceFiles files;
+  // Pages link to few files that are not listed.
+  files.reserve(2 + project.files.size() + project.popupFiles.size());
   for (const std::u16string* sitemap : {&project.contentsFile, &project.indexFile}) {
     if (!sitemap->empty() && !files.add(*sitemap, problem)) return std::nullopt;
   }

@@ -37,13 +37,15 @@ class SourceFiles {
   // folder), unless it is known already or could not be listed.
   void addLinked(std::u16string_view path, std::u16string_view page);
   const std::vector<SourceFile>& files() const { return files_; }
+  // Makes room for this many files.
+  void reserve(size_t count);
 
  private:
   bool add(std::u16string_view listed, std::u16string_view linkedFrom, SourceProblem& problem);
 
   std::vector<SourceFile> files_;
-  // Names folded to lower case, with the path that took each.
-  std::unordered_map<std::string, std::u16string> taken_;
+  // Names folded to lower case, with the file that took each.
+  std::unordered_map<std::string, size_t> taken_;
   // The paths added, as stored: pages link to the same files again and
   // again, and a path found here needs no resolving.
   std::unordered_set<std::u16string, TextHash, std::equal_to<>> added_;

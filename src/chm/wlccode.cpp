@@ -21,15 +21,21 @@ void BitWriter::alignToByte() {
 
 void putScaleRoot(BitWriter& bits, uint32_t value, unsigned root) {
   const unsigned length = static_cast<unsigned>(std::bit_width(value));
+  // Most codes fit one call: the value's bits with the ones and the 0 above them.
   if (length <= root) {
-    bits.put(0, 1);
-    bits.put(value, root);
+    bits.put(value, root + 1);
     return;
   }
-  for (unsigned ones = length - root; ones > 0;) {
-    const unsigned now = ones < 16 ? ones : 16;
+  const unsigned ones = length - root;
+  if (ones + length <= 32) {
+    const uint64_t high = ((uint64_t{1} << ones) - 1) << length;
+    bits.put(static_cast<uint32_t>(high | (value & ((uint64_t{1} << (length - 1)) - 1))), ones + length);
+    return;
+  }
+  for (unsigned left = ones; left > 0;) {
+    const unsigned now = left < 16 ? left : 16;
     bits.put((uint32_t{1} << now) - 1, now);
-    ones -= now;
+    left -= now;
   }
   bits.put(0, 1);
   bits.put(value, length - 1);  // the highest bit is implied

@@ -15,14 +15,15 @@ std::u16string TextDecoder::decode(std::string_view bytes) {
     converter_->decode(text, bytes);
     return text;
   }
-  text.reserve(bytes.size());
-  for (const char byte : bytes) {
-    const unsigned char b = static_cast<unsigned char>(byte);
+  // One byte is one character: written in place, not appended one by one.
+  text.resize(bytes.size());
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    const auto b = static_cast<unsigned char>(bytes[i]);
     if (b < 0x80) {
-      text += static_cast<char16_t>(b);
+      text[i] = static_cast<char16_t>(b);
     } else {
       const char16_t c = table_ ? (*table_)[b - 0x80] : 0;
-      text += c != 0 ? c : u'\uFFFD';
+      text[i] = c != 0 ? c : u'\uFFFD';
     }
   }
   return text;
