@@ -82,15 +82,15 @@ class OrderedPool {
     if (order_.empty()) return std::nullopt;
     if (wait) jobDone_.wait(lock, [this] { return order_.front()->done; });
     if (!order_.front()->done) return std::nullopt;
-    std::optional<Result> result = std::move(order_.front()->result);
+    const std::shared_ptr<Entry> entry = std::move(order_.front());
     order_.pop_front();
-    return result;
+    return std::move(entry->result);
   }
 
  private:
   struct Entry {
     Job job;
-    std::optional<Result> result;
+    Result result{};
     bool done = false;
   };
 
