@@ -218,9 +218,9 @@ bool addTables(Compilation& run, const SystemInfo& info, CompressedSection& sect
   return added || run.fail(run.folderPath, u"no room for the compressed content");
 }
 
-bool addSearchIndex(Compilation& run, CompressedSection& section, unsigned threads) {
+bool addSearchIndex(Compilation& run, CompressedSection& section) {
   if (!run.search) return true;
-  const std::optional<PieceBuffer> index = run.search->build(threads);
+  const std::optional<PieceBuffer> index = run.search->build();
   // The words and their places are in the index now; the directory that
   // comes next is large too.
   run.search.reset();
@@ -271,7 +271,7 @@ bool compile(Compilation& run, const CompileSettings& settings, OutputFolder& fo
   LzxStream stream(sink, settings.threads);
   CompressedSection section(stream);
   const SystemInfo info = systemInfo(run, settings);
-  if (!addSourceFiles(run, *files, section, settings.threads) || !addTables(run, info, section) || !addSearchIndex(run, section, settings.threads)) {
+  if (!addSourceFiles(run, *files, section, settings.threads) || !addTables(run, info, section) || !addSearchIndex(run, section)) {
     return false;
   }
   std::optional<LzxStream::Result> compression = stream.finish();

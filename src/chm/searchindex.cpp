@@ -2,9 +2,6 @@
 
 #include <algorithm>
 #include <numeric>
-#include <span>
-
-#include "chm/orderedpool.h"
 
 #include "chm/fiftimain.h"
 
@@ -101,10 +98,6 @@ SearchIndexFacts SearchIndexBuilder::facts() const {
 
 namespace {
 
-// Words coded per batch, and batches with the workers at once.
-constexpr size_t kWordsPerBatch = 4096;
-constexpr size_t kBatchesAhead = 4;
-
 // Readers walk the words comparing bytes with A to Z folded to lower case,
 // and stop at the first word they take to be larger; in a double-byte code
 // page a second byte may be such a letter (0x8F 0x54 and 0x8F 0x6E), so the
@@ -124,51 +117,28 @@ bool searchOrder(std::string_view a, std::string_view b) {
 
 }  // namespace
 
-// The codes of a batch of words, each word's title and body codes.
-std::vector<SearchIndexBuilder::WordCodes> SearchIndexBuilder::codeWords(std::span<const uint32_t> words,
-                                                                       const SearchIndexFacts& facts) const {
-  std::vector<WordCodes> codes(words.size());
-  for (size_t i = 0; i < words.size(); ++i) {
-    const auto [title, body] = entriesOfWord_[words[i]];
-    if (title != kNone) codeLocations(postings_[title], facts, codes[i].title);
-    if (body != kNone) codeLocations(postings_[body], facts, codes[i].body);
-  }
-  return codes;
-}
-
-std::optional<PieceBuffer> SearchIndexBuilder::build(unsigned threads) const {
+std::optional<PieceBuffer> SearchIndexBuilder::build() const {
   if (lists_.overflowed()) return std::nullopt;
   std::vector<uint32_t> order(words_.size());
   std::iota(order.begin(), order.end(), 0);
   std::sort(order.begin(), order.end(),
             [&](uint32_t a, uint32_t b) { return searchOrder(words_.word(a), words_.word(b)); });
   const SearchIndexFacts facts = this->facts();
-  // Coding the places is most of the work, and each word's codes depend on
-  // that word alone: batches of words are coded on worker threads while
-  // the writer lays out the ones before.
-  using Batch = std::pair<size_t, size_t>;  // a range of `order`
-  OrderedPool<Batch, std::vector<WordCodes>> pool(threads > 1 ? threads : 0, [&] {
-    return [&](Batch& batch) {
-      return codeWords(std::span(order).subspan(batch.first, batch.second - batch.first), facts);
-    };
-  });
   SearchIndexWriter writer;
-  size_t sent = 0;
-  for (size_t written = 0; written < order.size();) {
-    while (sent < order.size() && pool.inFlight() < kBatchesAhead) {
-      const size_t end = std::min(order.size(), sent + kWordsPerBatch);
-      pool.submit(Batch{sent, end});
-      sent = end;
+  std::string titleCodes, bodyCodes;
+  for (uint32_t number : order) {
+    const auto [title, body] = entriesOfWord_[number];
+    SearchIndexWriter::Entry titleEntry{}, bodyEntry{};
+    if (title != kNone) {
+      codeLocations(postings_[title], facts, titleCodes);
+      titleEntry = {postings_[title].topics, titleCodes};
     }
-    const std::optional<std::vector<WordCodes>> codes = pool.takeOldest(true);
-    for (const WordCodes& word : *codes) {
-      const auto [title, body] = entriesOfWord_[order[written]];
-      const SearchIndexWriter::Entry titleEntry{title != kNone ? postings_[title].topics : 0, word.title};
-      const SearchIndexWriter::Entry bodyEntry{body != kNone ? postings_[body].topics : 0, word.body};
-      writer.addWord(words_.word(order[written]), title != kNone ? &titleEntry : nullptr,
-                     body != kNone ? &bodyEntry : nullptr);
-      ++written;
+    if (body != kNone) {
+      codeLocations(postings_[body], facts, bodyCodes);
+      bodyEntry = {postings_[body].topics, bodyCodes};
     }
+    writer.addWord(words_.word(number), title != kNone ? &titleEntry : nullptr,
+                   body != kNone ? &bodyEntry : nullptr);
   }
   return writer.finish(facts);
 }

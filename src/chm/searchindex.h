@@ -8,7 +8,6 @@
 #include <array>
 #include <cstdint>
 #include <optional>
-#include <span>
 #include <string>
 #include <utility>
 #include <vector>
@@ -30,9 +29,9 @@ class SearchIndexBuilder {
   // order, each once: the numbers of the topic table.
   void addTopic(uint32_t topic, const PageWords& words);
 
-  // The bytes of $FIftiMain, its codes made on this many threads; none when
-  // the index would outgrow the 4 GiB its offsets can address.
-  std::optional<PieceBuffer> build(unsigned threads) const;
+  // The bytes of $FIftiMain; none when the index would outgrow the 4 GiB
+  // its offsets can address.
+  std::optional<PieceBuffer> build() const;
 
   // The bytes held for the postings, for measuring.
   size_t postingBytes() const { return lists_.footprint(); }
@@ -47,14 +46,7 @@ class SearchIndexBuilder {
     uint32_t topics = 0;
   };
 
-  // The codes of a word's places in titles and in bodies.
-  struct WordCodes {
-    std::string title;
-    std::string body;
-  };
-
   uint32_t entryOf(std::string_view word, bool title);
-  std::vector<WordCodes> codeWords(std::span<const uint32_t> words, const SearchIndexFacts& facts) const;
   void addOccurrences(uint32_t topic, uint32_t entry, const std::pair<uint32_t, uint32_t>* first, size_t count);
   void codeLocations(const Postings& postings, const SearchIndexFacts& facts, std::string& out) const;
   SearchIndexFacts facts() const;

@@ -64,7 +64,7 @@ std::string fuzzPage(std::string_view bytes) {
   const chm::PageWords words = breaker.wordsOf(page);
   builder.addTopic(0, words);
   builder.addTopic(5, words);
-  const std::optional<chm::PieceBuffer> pieces = builder.build(1);
+  const std::optional<chm::PieceBuffer> pieces = builder.build();
   if (!pieces) return "no index";
   std::string joined;
   for (const std::string& piece : pieces->pieces()) joined += piece;
