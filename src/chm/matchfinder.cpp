@@ -44,23 +44,6 @@ unsigned MatchFinder::longestAllowed(std::size_t p) const {
   return static_cast<unsigned>(std::min<std::size_t>(kMaxMatch, std::min(frameEnd, data_.size()) - p));
 }
 
-unsigned MatchFinder::matchLength(std::size_t p, std::uint32_t distance, unsigned limit) const {
-  const unsigned char* a = data_.data() + p;
-  const unsigned char* b = a - distance;
-  unsigned n = 0;
-  if constexpr (std::endian::native == std::endian::little) {
-    for (; n + 8 <= limit; n += 8) {
-      std::uint64_t x;
-      std::uint64_t y;
-      std::memcpy(&x, a + n, 8);
-      std::memcpy(&y, b + n, 8);
-      if (x != y) return n + static_cast<unsigned>(std::countr_zero(x ^ y)) / 8;
-    }
-  }
-  while (n < limit && a[n] == b[n]) ++n;
-  return n;
-}
-
 void MatchFinder::find(std::size_t p, unsigned limit, unsigned tries, unsigned enough,
                        std::vector<Match>& matches) {
   matches.clear();

@@ -3,8 +3,10 @@
 // a search sees only positions entered before it.
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <span>
 #include <vector>
@@ -25,7 +27,23 @@ class MatchFinder {
   unsigned longestAllowed(std::size_t p) const;
 
   // How many bytes at p agree with those `distance` back, up to limit.
-  unsigned matchLength(std::size_t p, std::uint32_t distance, unsigned limit) const;
+  // Here, so that the parser's tries of the recent distances inline it.
+  unsigned matchLength(std::size_t p, std::uint32_t distance, unsigned limit) const {
+    const unsigned char* a = data_.data() + p;
+    const unsigned char* b = a - distance;
+    unsigned n = 0;
+    if constexpr (std::endian::native == std::endian::little) {
+      for (; n + 8 <= limit; n += 8) {
+        std::uint64_t x;
+        std::uint64_t y;
+        std::memcpy(&x, a + n, 8);
+        std::memcpy(&y, b + n, 8);
+        if (x != y) return n + static_cast<unsigned>(std::countr_zero(x ^ y)) / 8;
+      }
+    }
+    while (n < limit && a[n] == b[n]) ++n;
+    return n;
+  }
 
   // Enters the positions before p, then lists the matches at p the chains
   // give (at least 3 bytes, none longer than limit), each longer than the

@@ -76,14 +76,27 @@ std::u16string resolveLink(std::u16string_view pagePath, std::u16string_view tar
 
 namespace {
 
+// A name with nothing to resolve: no folder, no escape, not "." or "..".
+bool isPlainName(std::string_view target) {
+  return target != "." && target != ".." && target.find_first_of("/\\%") == std::string_view::npos;
+}
+
 // Adds the file that `target` of the file at `fromPath` names, unless it
 // leads elsewhere or is there already.
 void addTarget(std::vector<std::u16string>& files, std::u16string_view fromPath, std::string_view target) {
   target = target.substr(0, target.find_first_of("#?"));
   if (target.empty() || hasScheme(target) || target.starts_with("//")) return;
-  std::string bytes = withoutEscapes(target);
-  std::replace(bytes.begin(), bytes.end(), '\\', '/');
-  const std::u16string path = resolveLink(fromPath, fromUtf8(bytes));
+  std::u16string path;
+  if (isPlainName(target)) {
+    // A file beside the page, the most common link: the page's path is
+    // resolved already, so the target only joins its folder.
+    path = fromPath.substr(0, fromPath.rfind(u'/') + 1);
+    appendFromUtf8(path, target);
+  } else {
+    std::string bytes = withoutEscapes(target);
+    std::replace(bytes.begin(), bytes.end(), '\\', '/');
+    path = resolveLink(fromPath, fromUtf8(bytes));
+  }
   if (!path.empty() && std::find(files.begin(), files.end(), path) == files.end()) files.push_back(path);
 }
 

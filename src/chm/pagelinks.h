@@ -14,7 +14,7 @@ namespace thc::chm {
 // folder ("/" between folders), each once, in the order they appear. Links
 // with a scheme ("http:", "mailto:" ...), links within the page and targets
 // above the project's folder are left out. `pagePath` is the page's own
-// path relative to that folder.
+// path relative to that folder, resolved (no "." or ".." parts).
 std::vector<std::u16string> linkedFiles(std::string_view html, std::u16string_view pagePath);
 
 // The local files a style sheet names ("url(...)", "@import"), as
