@@ -46,7 +46,7 @@ class MatchFinder {
   }
 
   // Enters the positions before p, then lists the matches at p the chains
-  // give (at least 3 bytes, none longer than limit), each longer than the
+  // give (at least 4 bytes, none longer than limit), each longer than the
   // one before it and from the nearest place that long. Tries at most
   // `tries` places and stops at a match of `enough` bytes.
   void find(std::size_t p, unsigned limit, unsigned tries, unsigned enough, std::vector<Match>& matches);
