@@ -141,8 +141,9 @@ std::unique_ptr<platform::InputFile> openInside(const Compilation& run, std::u16
                                                 std::u16string& why) {
   const std::u16string path = run.folderPath + std::u16string(relative);
   bool outside = false;
-  std::unique_ptr<platform::InputFile> input = run.folder ? run.folder->openFile(relative, outside)
-                                                          : platform::InputFile::openInside(path, run.canonicalFolder, outside);
+  std::unique_ptr<platform::InputFile> input =
+      run.folder ? run.folder->openFile(relative, outside)
+                 : platform::InputFile::openInside(path, run.canonicalFolder, outside);
   if (input) return input;
   if (outside) {
     why = u"lies outside the project's folder";
@@ -271,7 +272,8 @@ bool compile(Compilation& run, const CompileSettings& settings, OutputFolder& fo
   LzxStream stream(sink, settings.threads);
   CompressedSection section(stream);
   const SystemInfo info = systemInfo(run, settings);
-  if (!addSourceFiles(run, *files, section, settings.threads) || !addTables(run, info, section) || !addSearchIndex(run, section)) {
+  if (!addSourceFiles(run, *files, section, settings.threads) || !addTables(run, info, section) ||
+      !addSearchIndex(run, section)) {
     return false;
   }
   std::optional<LzxStream::Result> compression = stream.finish();
@@ -317,7 +319,11 @@ CompileResult compileHelpProject(OutputFolder& folder, std::u16string_view proje
     return failed;
   }
   const std::u16string canonicalFolder = platform::canonicalPath(folder.path());
-  Compilation run{*project, projectPath, folder.path(), canonicalFolder, platform::ConfinedFolder::open(canonicalFolder),
+  Compilation run{*project,
+                  projectPath,
+                  folder.path(),
+                  canonicalFolder,
+                  platform::ConfinedFolder::open(canonicalFolder),
                   TextEncoder(project->codePage),
                   FileWorkSettings{project->codePage, project->fullTextSearch, project->contentsFile, project->indexFile},
                   {}, {}, {}, {}};

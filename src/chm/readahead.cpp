@@ -33,7 +33,8 @@ ReadAhead::Batch ReadAhead::doBatch(const Opener& open, FileWorker& worker, std:
     FileJob job = open(files[i]);
     const std::uint64_t size = job.input ? job.input->size() : 0;
     if (size > kBatchBytes - bytes) {
-      batch[i].opened = std::move(job);
+      // Closed again, so that no more files are open than are read.
+      batch[i].left = std::move(files[i]);
       continue;
     }
     bytes += size;
@@ -61,7 +62,8 @@ std::optional<ReadFile> ReadAhead::next(const std::vector<SourceFile>& files) {
   }
   BatchFile& file = batch_[handedOut_++];
   if (file.read) return std::move(file.read);
-  return here_.read(file.opened);
+  FileJob job = open_(file.left);
+  return here_.read(job);
 }
 
 }  // namespace thc::chm

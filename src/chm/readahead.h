@@ -1,10 +1,9 @@
 // The files of a help, opened, read and looked into on worker threads ahead
 // of the one the caller stores, and handed out in list order. Files go to
 // the workers in batches, so a worker wakes once for many small pages rather
-// than for each (waking costs more than a page). A batch reads at most a
-// few bytes' worth ahead; a file beyond that is only opened, and read on the
-// caller's thread when its turn comes, so memory stays bounded whatever the
-// files.
+// than for each (waking costs more than a page). A batch reads at most 1 MiB;
+// a file that does not fit is left to the caller's thread, which reads it
+// when its turn comes, so memory stays bounded whatever the files.
 #pragma once
 
 #include <cstddef>
@@ -31,10 +30,10 @@ class ReadAhead {
   std::optional<ReadFile> next(const std::vector<SourceFile>& files);
 
  private:
-  // A file of a batch: read, or opened only for the caller to read.
+  // A file of a batch: read, or left for the caller to read.
   struct BatchFile {
     std::optional<ReadFile> read;
-    FileJob opened;
+    SourceFile left;
   };
   using Batch = std::vector<BatchFile>;
 
