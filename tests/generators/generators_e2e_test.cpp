@@ -25,8 +25,8 @@ std::string generatorProjects() {
   return fs::path(TARNELTHC_BINARY).parent_path().string() + "/generator-projects";
 }
 
-// Writes the hand-made project into `folder`: two pages in two folders, an
-// image and a style sheet that only the pages name, an image that only the
+// Writes the hand-made project into `folder`: two pages in two folders, a
+// large image and a style sheet that only the pages name, an image that only the
 // style sheet names and a listed link to it, a page that leads outside the
 // folder, and context ids from [MAP], a header it includes and one that
 // header includes, one of them for a page that only [ALIAS] names, and an
@@ -52,8 +52,9 @@ void writeHandMadeProject(const std::string& folder) {
   writeFile(folder + "/style.css", "/* url(none.png) */ body { background: URL( 'img/back.png' ) }\n");
   writeFile(folder + "/img/back.png", "a background");
   fs::create_symlink("../img/back.png", folder + "/sub/linked.png");
+  // Megabytes, more than the compiler reads ahead of the file it stores.
   std::string picture;
-  for (int i = 0; i < 70000; ++i) picture += static_cast<char>((i * 7919) % 251);
+  for (int i = 0; i < 3000000; ++i) picture += static_cast<char>((i * 7919) % 251);
   writeFile(folder + "/img/pic one.png", picture);
   writeFile(folder + "/../outside.png", "not for the help file");
   writeFile(folder + "/toc.hhc",
