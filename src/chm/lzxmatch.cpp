@@ -14,7 +14,6 @@ constexpr unsigned kGoodLength = 16;   // with a repeated-offset match this long
 constexpr unsigned kNiceLength = 96;   // a match this long ends the search
 constexpr unsigned kSkipLength = 64;   // inside a match this long, few places enter the chains
 constexpr unsigned kSkipMargin = 4;    // the places at each end of it that do
-constexpr unsigned kLazyLength = 32;   // a match this long is taken without looking one byte on
 
 // Rough code sizes in bits, enough to weigh a match against the literals it
 // replaces and a near match against a longer far one.
@@ -34,9 +33,9 @@ int matchGain(unsigned length, std::uint32_t distance, bool repeated) {
   return static_cast<int>(length) * kLiteralBits - cost;
 }
 
-class LazyParser {
+class Parser {
  public:
-  explicit LazyParser(std::span<const unsigned char> data) : size_(data.size()), finder_(data) {}
+  explicit Parser(std::span<const unsigned char> data) : size_(data.size()), finder_(data) {}
   std::vector<Token> run();
 
  private:
@@ -49,15 +48,15 @@ class LazyParser {
   std::vector<Match> matches_;
 };
 
-void LazyParser::consider(Candidate& best, std::size_t p, std::uint32_t distance, unsigned limit,
-                          bool repeated) const {
+void Parser::consider(Candidate& best, std::size_t p, std::uint32_t distance, unsigned limit,
+                      bool repeated) const {
   const unsigned length = finder_.matchLength(p, distance, limit);
   if (length < kMinMatch) return;
   const int gain = matchGain(length, distance, repeated);
   if (gain > best.gain) best = {length, distance, gain};
 }
 
-Candidate LazyParser::find(std::size_t p) {
+Candidate Parser::find(std::size_t p) {
   Candidate best;
   const unsigned limit = finder_.longestAllowed(p);
   if (limit < kMinMatch) return best;
@@ -76,33 +75,23 @@ Candidate LazyParser::find(std::size_t p) {
   return best;
 }
 
-// Lazy matching: a match is taken unless the one starting a byte later
-// saves more.
-std::vector<Token> LazyParser::run() {
+// The best match at each place is taken. Looking one byte on for a better
+// one (lazy matching) saved about 1% of the bytes of our pages and cost a
+// fifth of the compressor's time.
+std::vector<Token> Parser::run() {
   std::vector<Token> tokens;
   tokens.reserve(size_ / 4);
-  std::size_t p = 0;
-  Candidate current = find(0);
-  while (p < size_) {
-    if (current.gain <= 0) {
+  for (std::size_t p = 0; p < size_;) {
+    const Candidate best = find(p);
+    if (best.gain <= 0) {
       tokens.push_back({1, 0});
-      current = find(++p);
+      ++p;
       continue;
     }
-    if (current.length < kLazyLength && p + 1 < size_) {
-      const Candidate next = find(p + 1);
-      if (next.gain > current.gain) {
-        tokens.push_back({1, 0});
-        ++p;
-        current = next;
-        continue;
-      }
-    }
-    tokens.push_back({static_cast<std::uint16_t>(current.length), static_cast<std::uint16_t>(current.distance)});
-    offsets_.use(current.distance);
-    if (current.length >= kSkipLength) finder_.skip(p + kSkipMargin, p + current.length - kSkipMargin);
-    p += current.length;
-    if (p < size_) current = find(p);
+    tokens.push_back({static_cast<std::uint16_t>(best.length), static_cast<std::uint16_t>(best.distance)});
+    offsets_.use(best.distance);
+    if (best.length >= kSkipLength) finder_.skip(p + kSkipMargin, p + best.length - kSkipMargin);
+    p += best.length;
   }
   return tokens;
 }
@@ -125,6 +114,6 @@ unsigned RecentOffsets::use(std::uint32_t distance) {
   return positionSlot(distance);
 }
 
-std::vector<Token> parseInterval(std::span<const unsigned char> data) { return LazyParser(data).run(); }
+std::vector<Token> parseInterval(std::span<const unsigned char> data) { return Parser(data).run(); }
 
 }  // namespace thc::chm::lzx
