@@ -54,7 +54,7 @@ void writeHandMadeProject(const std::string& folder) {
   fs::create_symlink("../img/back.png", folder + "/sub/linked.png");
   // Megabytes, more than the compiler reads ahead of the file it stores.
   std::string picture;
-  for (int i = 0; i < 3000000; ++i) picture += static_cast<char>((i * 7919) % 251);
+  for (int i = 0; i < 3000000; ++i) picture += static_cast<char>((i % 251) * 7919 % 251);
   writeFile(folder + "/img/pic one.png", picture);
   writeFile(folder + "/../outside.png", "not for the help file");
   writeFile(folder + "/toc.hhc",
