@@ -15,15 +15,18 @@ constexpr std::size_t kQueuedPerThread = 4;
 
 }  // namespace
 
-LzxStream::LzxStream(LzxSink& sink, unsigned threads) : sink_(sink) {
+// With one thread the pool has no worker and compresses each interval as
+// it is handed over, on the caller's thread.
+LzxStream::LzxStream(LzxSink& sink, unsigned threads)
+    : sink_(sink),
+      pool_(std::make_unique<IntervalPool>(threads > 1 ? threads : 0,
+                                           [] {
+                                             return [](std::vector<unsigned char>& interval) {
+                                               return compressInterval(interval);
+                                             };
+                                           })),
+      maxInFlight_(kQueuedPerThread * std::max(threads, 1u)) {
   pending_.reserve(lzx::kIntervalSize);
-  if (threads > 1) {
-    pool_ = std::make_unique<IntervalPool>(threads, [] {
-      return [](std::vector<unsigned char>& interval) { return compressInterval(interval); };
-    });
-    maxInFlight_ = kQueuedPerThread * threads;
-    if (!pool_->running()) pool_.reset();  // compress on the caller's thread after all
-  }
 }
 
 LzxStream::~LzxStream() = default;
@@ -43,14 +46,8 @@ bool LzxStream::append(std::string_view bytes) {
   return !failed_;
 }
 
-// Hands the full (or final, padded) interval to a worker, or compresses it
-// here with one thread.
+// Hands the full (or final, padded) interval to the pool.
 void LzxStream::compressPending() {
-  if (!pool_) {
-    if (!failed_) deliver(compressInterval(pending_));
-    pending_.clear();
-    return;
-  }
   if (pool_->inFlight() >= maxInFlight_) deliverReady(true);
   if (failed_) {
     pending_.clear();
@@ -92,10 +89,8 @@ std::optional<LzxStream::Result> LzxStream::finish() {
     pending_.resize(frames * lzx::kFrameSize, 0);
     compressPending();
   }
-  if (pool_) {
-    while (pool_->inFlight() > 0) deliverReady(true);
-    pool_.reset();
-  }
+  while (pool_->inFlight() > 0) deliverReady(true);
+  pool_.reset();
   if (failed_) return std::nullopt;
   return Result{length_, compressedLength_, std::move(frameStarts_)};
 }

@@ -55,8 +55,8 @@ class LzxStream {
 
   LzxSink& sink_;
   using IntervalPool = OrderedPool<std::vector<unsigned char>, LzxInterval>;
-  std::unique_ptr<IntervalPool> pool_;  // none when compressing on the caller's thread
-  std::size_t maxInFlight_ = 0;
+  std::unique_ptr<IntervalPool> pool_;  // let go once the stream is finished
+  std::size_t maxInFlight_;
   std::vector<unsigned char> pending_;  // the interval being filled
   std::uint64_t length_ = 0;
   std::uint64_t compressedLength_ = 0;
