@@ -175,9 +175,8 @@ bool storeFile(Compilation& run, const ReadFile& read, SourceFiles& files, Compr
     run.result.missingLinks.push_back(MissingLink{file.linkedFrom, file.path});
     return true;
   }
-  const std::u16string path = run.folderPath + file.path;
-  if (!read.bytes) return run.fail(path, read.why);
-  if (!read.listsClose) return run.fail(path, u"does not close its lists");
+  if (!read.bytes) return run.fail(run.folderPath + file.path, read.why);
+  if (!read.listsClose) return run.fail(run.folderPath + file.path, u"does not close its lists");
   if (file.topic) {
     if (run.search) run.search->addTopic(static_cast<std::uint32_t>(run.topics.size()), read.words);
     // Search results show a topic by its title: one without gets its name.

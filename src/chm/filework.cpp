@@ -2,7 +2,6 @@
 
 #include "chm/pagelinks.h"
 #include "chm/sitemapcheck.h"
-#include "common/text.h"
 
 namespace thc::chm {
 
@@ -24,7 +23,7 @@ ReadFile FileWorker::read(FileJob& job) {
   }
   if (file.topic) {
     readPage(result);
-  } else if (lowerAscii(file.path).ends_with(u".css")) {
+  } else if (file.styleSheet) {
     result.linked = styleSheetFiles(*result.bytes, file.path);
   }
   return result;

@@ -89,7 +89,8 @@ bool SourceFiles::add(std::u16string_view listed, std::u16string_view linkedFrom
   }
   added_.insert(*path);
   const bool page = isPage(*path);
-  files_.push_back(SourceFile{std::move(*path), std::move(name), page, std::u16string(linkedFrom)});
+  const bool styleSheet = endsWithLetters(*path, u".css");
+  files_.push_back(SourceFile{std::move(*path), std::move(name), page, styleSheet, std::u16string(linkedFrom)});
   return true;
 }
 

@@ -18,6 +18,7 @@ struct SourceFile {
   std::u16string path;  // relative to the project's folder, "/" between folders
   std::string name;     // inside the help file: "/" + the path in UTF-8
   bool topic = false;   // an HTML page, which gets a topic of its own
+  bool styleSheet = false;  // a CSS file, whose images and imports it needs
   std::u16string linkedFrom;  // not listed: the page that links to it
 };
 
